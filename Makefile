@@ -1,0 +1,51 @@
+# The two commands of a new user: `make run` and `make test`. Both install what is
+# missing, configure, build and create the delivered database when it is absent.
+# The database in bin/Data is the household's diet log: nothing here replaces it.
+
+BUILD    ?= build
+BIN      := $(CURDIR)/bin
+JOBS     ?= $(shell nproc)
+DB       := $(BIN)/Data/ForkData.mdb
+CMAKE_FLAGS ?=
+
+DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3 \
+	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
+	libgl1-mesa-dev qt6-qpa-plugins
+
+.PHONY: all run test build deps db bench sanitize format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh $(DEBIAN_PACKAGES)
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DFORKWISE_BIN_DIR=$(BIN) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+db: build
+	$(BIN)/forkwise-mkdb "$(DB)"
+
+run: db
+	$(BIN)/forkwise
+
+test: db
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a build of their own.
+sanitize: deps
+	cmake -S . -B build-asan -DFORKWISE_SANITIZE=ON -DFORKWISE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: db
+	bench/run.sh $(BIN) $(BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Removes the build folders only; bin/Data with the diet log stays.
+clean:
+	rm -rf $(BUILD) build-asan

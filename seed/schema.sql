@@ -1,0 +1,74 @@
+-- The six tables of ForkData.mdb. Text compares and sorts without regard to case
+-- (COLLATE NOCASE), so that SQL order and the trees' order agree. Dates are stored
+-- as 'YYYY-MM-DD' text in columns declared DATE; yes/no columns are declared BOOLEAN
+-- and hold 0 or 1. The declared types tell the result sets how to hand values out.
+
+CREATE TABLE FoodGroup (
+    GroupId     INTEGER PRIMARY KEY,
+    GroupName   TEXT COLLATE NOCASE,
+    ParentGroup INTEGER NOT NULL DEFAULT 0,
+    GroupTag    TEXT COLLATE NOCASE
+);
+CREATE INDEX FoodGroup_Parent ON FoodGroup (ParentGroup, GroupName);
+
+CREATE TABLE FoodItem (
+    FoodId       INTEGER PRIMARY KEY,
+    GroupId      INTEGER NOT NULL DEFAULT 0,
+    FoodName     TEXT COLLATE NOCASE,
+    ServingSize  TEXT COLLATE NOCASE,
+    Fat          REAL,
+    Protein      REAL,
+    Carbohydrate REAL,
+    Calorie      REAL,
+    Sodium       REAL,
+    Cholesterol  REAL,
+    Other1       REAL,
+    Other2       REAL,
+    USDA_NDB_NO  INTEGER NOT NULL DEFAULT 0,
+    USDA_MSRE_NO INTEGER NOT NULL DEFAULT 0,
+    USDA_GM_WT   INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX FoodItem_Group ON FoodItem (GroupId, FoodName, FoodId);
+
+CREATE TABLE DietActivity (
+    DietId       INTEGER PRIMARY KEY,
+    UserName     TEXT COLLATE NOCASE NOT NULL,
+    DietDate     DATE NOT NULL,
+    FoodName     TEXT COLLATE NOCASE,
+    GroupName    TEXT COLLATE NOCASE,
+    NumServings  REAL,
+    ServingSize  TEXT COLLATE NOCASE,
+    Fat          REAL,
+    Protein      REAL,
+    Carbohydrate REAL,
+    Calorie      REAL,
+    Sodium       REAL,
+    Cholesterol  REAL,
+    Other1       REAL,
+    Other2       REAL,
+    USDA_NDB_NO  INTEGER NOT NULL DEFAULT 0,
+    USDA_MSRE_NO INTEGER NOT NULL DEFAULT 0,
+    USDA_GM_WT   INTEGER NOT NULL DEFAULT 0
+);
+-- One user's entries in log order come straight from this index, without touching the rows.
+CREATE INDEX DietActivity_UserDate ON DietActivity (UserName, DietDate, FoodName, DietId);
+
+CREATE TABLE USDA_Measures (
+    NDB_NO    INTEGER NOT NULL,
+    MSRE_NO   INTEGER NOT NULL,
+    MSRE_DESC TEXT COLLATE NOCASE,
+    GM_WT     REAL,
+    PRIMARY KEY (NDB_NO, MSRE_NO)
+);
+CREATE INDEX USDA_Measures_Weight ON USDA_Measures (NDB_NO, GM_WT);
+
+CREATE TABLE TableKey (
+    KeyName  TEXT COLLATE NOCASE PRIMARY KEY,
+    KeyValue INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE CONFIG (
+    ConfigItem     TEXT COLLATE NOCASE PRIMARY KEY,
+    ConfigValue    TEXT NOT NULL DEFAULT '',
+    SelectedConfig BOOLEAN NOT NULL DEFAULT 0
+);

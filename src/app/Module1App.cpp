@@ -1,0 +1,142 @@
+#include "Module1App.h"
+
+#include "Module1.h"
+#include "Seams.h"
+#include "clsFWSDataSource.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+
+QPointer<frmMain> gMainForm;
+
+namespace {
+
+// The file counts as missing only when its folder is there and the file is not; any other
+// failure to read it (no Data folder, no permission, a lock) is left for the connection to
+// report.
+bool databaseFileMissing(const QString& path) {
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly)) {
+        probe.close();
+        return false;
+    }
+    return probe.error() == QFileDevice::OpenError && QFileInfo(path).dir().exists() &&
+           !QFileInfo::exists(path);
+}
+
+int windowedMsgBox(const QString& prompt, int buttons, const QString& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    switch (buttons & 0x70) {
+    case vbCritical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case vbQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (buttons & 7) {
+    case vbOKCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case vbYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case vbYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return vbYes;
+    case QMessageBox::No:
+        return vbNo;
+    case QMessageBox::Cancel:
+        return vbCancel;
+    default:
+        return vbOK;
+    }
+}
+
+} // namespace
+
+void InstallWindowedSeams() {
+    setMsgBoxHandler(windowedMsgBox);
+    Hourglass::install([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
+                       [] { QApplication::restoreOverrideCursor(); });
+}
+
+bool StartProgram(const QString& programDir) {
+    gDBPath = QDir::toNativeSeparators(QDir(programDir).absoluteFilePath(
+        QStringLiteral("Data/ForkData.mdb")));
+    gSupportMsg = supportSentence();
+
+    if (databaseFileMissing(gDBPath)) {
+        MsgBox(QStringLiteral("Unable to locate database file '") + gDBPath +
+                   QStringLiteral("'.\n\n  Check your installation folder.  If the file is "
+                                  "missing, you may attempt ") +
+                   QStringLiteral("to reinstall the application. \n\n") + gSupportMsg,
+               vbCritical | vbOKOnly, QStringLiteral("Critical Application Error"));
+        return false;
+    }
+
+    gDataSource = std::make_unique<clsFWSDataSource>();
+    if (!gDataSource->connectDB()) {
+        gDataSource.reset();
+        return false;
+    }
+    gDataSource->cmdConfig();
+
+    // Errors that escape a later step do not stop start-up; the steps go on.
+    auto splash = std::make_unique<frmSplash>();
+    try {
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+    } catch (...) {
+    }
+    try {
+        setUnloadMainFormHandler([] {
+            if (gMainForm)
+                gMainForm->close();
+        });
+        gMainForm = new frmMain;
+        gMainForm->setAttribute(Qt::WA_DeleteOnClose);
+        gMainForm->Form_Load();
+    } catch (...) {
+    }
+    splash.reset();
+    // A data failure during the load has already closed the main window.
+    if (!gMainForm || !gDataSource->appDB.isOpen())
+        return false;
+    gMainForm->show();
+    return true;
+}
+
+int SubMain(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Forkwise"));
+    QApplication::setOrganizationName(QStringLiteral("Forkwise"));
+    InstallWindowedSeams();
+    if (!StartProgram(QCoreApplication::applicationDirPath()))
+        return 0;
+    QApplication::setQuitOnLastWindowClosed(true);
+    return QApplication::exec();
+}

@@ -1,0 +1,158 @@
+#include "Database.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace {
+
+// The tables every Forkwise file holds; a file without them is not ours to open.
+const char* const kRequiredTables[] = {"FoodGroup", "FoodItem",  "DietActivity",
+                                       "USDA_Measures", "TableKey", "CONFIG"};
+
+QString message(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+} // namespace
+
+Database::~Database() { close(); }
+
+sqlite3* Database::handle() const {
+    if (!db_)
+        throw DbError("The database is not open.");
+    return db_;
+}
+
+void Database::openExclusive(const QString& path) {
+    close();
+    // Opening never creates a file: a missing file is an error, not a new empty log.
+    if (!QFileInfo(path).isFile())
+        throw DbError("Database file not found: " + path.toStdString());
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        QString why = message(db);
+        sqlite3_close_v2(db);
+        throw DbError(why.toStdString());
+    }
+    db_ = db;
+    try {
+        sqlite3_extended_result_codes(db_, 1);
+        // Held exclusively for the whole run: the lock taken by the first write transaction is
+        // kept until the connection closes, so no other process can read or write the file.
+        execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        execute(QStringLiteral("PRAGMA synchronous = FULL"));
+        execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        execute(QStringLiteral("COMMIT"));
+        // Reading the schema proves the file is a database (a damaged header fails here) and
+        // that it is a Forkwise database; nothing is written.
+        sqlite3_stmt* st = prepare(QStringLiteral(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+        for (const char* table : kRequiredTables) {
+            sqlite3_reset(st);
+            sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+            if (sqlite3_step(st) != SQLITE_ROW || sqlite3_column_int(st, 0) != 1) {
+                sqlite3_finalize(st);
+                throw DbError(std::string("The database has no table ") + table + ".");
+            }
+        }
+        sqlite3_finalize(st);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close() {
+    if (!db_)
+        return;
+    // Statements still open would keep the file locked after close; finalize them all.
+    while (sqlite3_stmt* st = sqlite3_next_stmt(db_, nullptr))
+        sqlite3_finalize(st);
+    sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+sqlite3_stmt* Database::prepare(const QString& sql) const {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle(), text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("Cannot prepare \"%1\"").arg(sql));
+    return st;
+}
+
+void Database::bind(sqlite3_stmt* stmt, const QVariantList& params) const {
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        const int n = i + 1;
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, n);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(stmt, n, v.toBool() ? 1 : 0);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+                rc = sqlite3_bind_int64(stmt, n, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, n, v.toDouble());
+                break;
+            case QMetaType::QDate:
+                rc = sqlite3_bind_text(stmt, n, v.toDate().toString(Qt::ISODate).toUtf8().constData(),
+                                       -1, SQLITE_TRANSIENT);
+                break;
+            case QMetaType::QDateTime: // only the day is kept
+                rc = sqlite3_bind_text(stmt, n,
+                                       v.toDateTime().date().toString(Qt::ISODate).toUtf8().constData(),
+                                       -1, SQLITE_TRANSIENT);
+                break;
+            default:
+                rc = sqlite3_bind_text(stmt, n, v.toString().toUtf8().constData(), -1,
+                                       SQLITE_TRANSIENT);
+                break;
+            }
+        }
+        if (rc != SQLITE_OK)
+            fail(QStringLiteral("Cannot bind a value"));
+    }
+}
+
+int Database::execute(const QString& sql, const QVariantList& params) {
+    sqlite3_stmt* st = prepare(sql);
+    try {
+        bind(st, params);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            fail(sql);
+    } catch (...) {
+        sqlite3_finalize(st);
+        throw;
+    }
+    sqlite3_finalize(st);
+    return sqlite3_changes(db_);
+}
+
+void Database::fail(const QString& what) const {
+    throw DbError((what + QStringLiteral(": ") + message(db_)).toStdString());
+}
+
+void Workspace::BeginTrans() { db_.execute(QStringLiteral("BEGIN IMMEDIATE")); }
+void Workspace::CommitTrans() { db_.execute(QStringLiteral("COMMIT")); }
+void Workspace::Rollback() {
+    if (db_.isOpen() && !sqlite3_get_autocommit(db_.handle()))
+        db_.execute(QStringLiteral("ROLLBACK"));
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The open database file: one SQLite connection held exclusively for the whole run.
+#include <QString>
+#include <QVariantList>
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A database operation that failed; trapped by the procedure that started it.
+class DbError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Database {
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file for reading and writing and takes the exclusive lock, so no other
+    // process can read or write it until close(). Never creates a file. Throws DbError when the
+    // file is missing, locked by another process, not a database, or lacks the program's tables.
+    void openExclusive(const QString& path);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    sqlite3* handle() const;
+
+    // Runs one statement that returns no rows, with bound values; returns the rows changed.
+    int execute(const QString& sql, const QVariantList& params = {});
+
+    // Statement helpers shared by the result sets.
+    sqlite3_stmt* prepare(const QString& sql) const;
+    void bind(sqlite3_stmt* stmt, const QVariantList& params) const;
+    [[noreturn]] void fail(const QString& what) const;
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// The workspace the database is open in: transactions over the one connection.
+class Workspace {
+public:
+    explicit Workspace(Database& db) : db_(db) {}
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+    void Close() {}
+
+private:
+    Database& db_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Program-wide values shared by every window (the start-up module's state that needs no widgets).
+#include <QString>
+#include <functional>
+#include <memory>
+
+class clsFWSDataSource;
+
+extern QString gDBPath;      // full path of ForkData.mdb
+extern QString gSupportMsg;  // the sentence that ends every critical failure message
+extern std::unique_ptr<clsFWSDataSource> gDataSource;
+extern QString gCurrentUser; // CONFIG item name of the current user, such as "USER1"
+
+// The sentence appended to every critical failure message.
+QString supportSentence();
+
+// Closes the main window, which ends the run; any error in doing so is ignored. The windowed
+// program installs what closing means; without it nothing happens.
+void UnloadMainForm();
+void setUnloadMainFormHandler(std::function<void()> handler);

@@ -1,0 +1,130 @@
+#pragma once
+// A result set the program positions, reads and updates row by row.
+//
+// Updatable sets ("dynasets") cover the rows of one table: they hold the row keys in query order
+// and read a row's values only when it becomes current, so opening a large set costs one index
+// scan. Every change is written through to the table at once. Snapshots are read-only copies of
+// the rows a query returned. Values are QVariants; a null column is a null QVariant. Text fields
+// are QString, DATE columns QDate, BOOLEAN columns bool, integers qlonglong, reals double.
+//
+// Failures (no current row, a read-only set, an engine error) throw DbError; the procedure that
+// started the operation traps it and reports it.
+#include "Database.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+// A search condition for FindFirst/FindNext, built from a value rather than pasted into text.
+class Criterion {
+public:
+    enum class Op { Equal, Like };
+    // field = value (text compares without regard to case)
+    static Criterion equals(const QString& field, const QVariant& value);
+    // field like pattern, where '*' stands for any run of characters and '?' for one character
+    static Criterion like(const QString& field, const QString& pattern);
+
+    const QString& field() const { return field_; }
+    Op op() const { return op_; }
+    bool matches(const QVariant& value) const;
+    QString sqlCondition() const; // with one '?' for the value
+    QVariant sqlValue() const;
+
+private:
+    QString field_;
+    QVariant value_;
+    Op op_ = Op::Equal;
+};
+
+using Bookmark = qint64;
+
+class Recordset {
+public:
+    enum class EditMode { None, Edit, AddNew };
+
+    // An updatable set over `table`: rows WHERE `where` (may be empty) ORDER BY `orderBy`.
+    static std::unique_ptr<Recordset> openDynaset(Database& db, const QString& table,
+                                                  const QString& where, const QString& orderBy,
+                                                  const QVariantList& params = {});
+    // A read-only copy of the rows of `sql`.
+    static std::unique_ptr<Recordset> openSnapshot(Database& db, const QString& sql,
+                                                   const QVariantList& params = {});
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool isUpdatable() const { return !table_.isEmpty(); }
+    bool eof() const { return rowCount() == 0 || pos_ >= rowCount(); }
+    bool bof() const { return rowCount() == 0 || pos_ < 0; }
+    long RecordCount() const { return static_cast<long>(rowCount()); }
+    bool hasCurrentRow() const { return pos_ >= 0 && pos_ < rowCount() && !noCurrent_; }
+
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    // Moves n rows from the current row (n may be negative); past either end it stops at
+    // EOF or BOF.
+    void Move(long n);
+
+    // Searches from the first row (FindFirst) or from the row after the current one (FindNext).
+    // Without a match NoMatch() is true and there is no current row.
+    bool FindFirst(const Criterion& criterion);
+    bool FindNext(const Criterion& criterion);
+    bool NoMatch() const { return noMatch_; }
+
+    // The value of a column of the current row (or of the row being edited or added).
+    QVariant Fields(const QString& name) const;
+    void setField(const QString& name, const QVariant& value);
+    bool hasField(const QString& name) const { return columnIndex_.contains(name.toLower()); }
+    const QStringList& fieldNames() const { return columns_; }
+
+    void AddNew();
+    void Edit();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    EditMode editMode() const { return editMode_; }
+
+    Bookmark bookmark() const;
+    void setBookmark(Bookmark bookmark);
+    Bookmark LastModified() const;
+
+    void Close();
+    bool isOpen() const { return db_ != nullptr; }
+
+private:
+    Recordset() = default;
+    int rowCount() const;
+    int column(const QString& name) const;
+    void requireCurrent() const;
+    void requireOpen() const;
+    void requireUpdatable() const;
+    const std::vector<QVariant>& currentRow() const;
+    void setColumns(sqlite3_stmt* stmt);
+    bool find(const Criterion& criterion, int from);
+    void cancelEdit();
+
+    Database* db_ = nullptr;
+    QString table_; // empty for a snapshot
+    QStringList columns_;
+    QStringList declTypes_;
+    QHash<QString, int> columnIndex_;
+
+    std::vector<qint64> keys_;                  // dynaset: row ids in query order
+    std::vector<std::vector<QVariant>> rows_;   // snapshot: the rows
+    mutable std::vector<QVariant> cache_;       // dynaset: values of the current row
+    mutable int cachePos_ = -1;
+
+    int pos_ = -1;
+    bool noCurrent_ = false; // after a failed find or a delete
+    bool noMatch_ = false;
+    Bookmark lastModified_ = -1;
+
+    EditMode editMode_ = EditMode::None;
+    std::vector<QVariant> buffer_;
+    std::vector<bool> dirty_;
+    int positionBeforeAdd_ = -1;
+};

@@ -1,0 +1,63 @@
+#include "Seams.h"
+
+#include <QTextStream>
+#include <utility>
+
+namespace {
+// Without a window system a box is written to the error stream and answered with its first
+// button; the windowed program and the tests replace this.
+int defaultMsgBox(const QString& prompt, int buttons, const QString& title) {
+    QTextStream(stderr) << title << ": " << prompt << '\n';
+    switch (buttons & 7) {
+    case vbYesNo:
+    case vbYesNoCancel:
+        return vbYes;
+    default:
+        return vbOK;
+    }
+}
+
+MsgBoxHandler& msgBoxHandler() {
+    static MsgBoxHandler handler = defaultMsgBox;
+    return handler;
+}
+
+QDateTime& fixedNow() {
+    static QDateTime when;
+    return when;
+}
+
+std::function<void()>& busyHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+std::function<void()>& restoreHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+} // namespace
+
+int MsgBox(const QString& prompt, int buttons, const QString& title) {
+    return msgBoxHandler()(prompt, buttons, title.isEmpty() ? QStringLiteral("Forkwise") : title);
+}
+
+MsgBoxHandler setMsgBoxHandler(MsgBoxHandler handler) {
+    return std::exchange(msgBoxHandler(), handler ? std::move(handler) : defaultMsgBox);
+}
+
+QDate Clock::today() { return now().date(); }
+QDateTime Clock::now() { return fixedNow().isValid() ? fixedNow() : QDateTime::currentDateTime(); }
+void Clock::setFixed(const QDateTime& when) { fixedNow() = when; }
+
+Hourglass::Hourglass() {
+    if (busyHook())
+        busyHook()();
+}
+Hourglass::~Hourglass() {
+    if (restoreHook())
+        restoreHook()();
+}
+void Hourglass::install(std::function<void()> busy, std::function<void()> restore) {
+    busyHook() = std::move(busy);
+    restoreHook() = std::move(restore);
+}

@@ -1,0 +1,207 @@
+#include "clsFWSDataSource.h"
+
+#include "Module1.h"
+#include "Seams.h"
+
+namespace {
+const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
+const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
+
+// Dates travel to the engine as 'YYYY-MM-DD', the form DietDate is stored in; only the day counts.
+QVariant dateValue(const QDate& d) { return d.toString(Qt::ISODate); }
+} // namespace
+
+clsFWSDataSource::~clsFWSDataSource() = default;
+
+bool clsFWSDataSource::connectDB() {
+    try {
+        appDB.openExclusive(gDBPath);
+        return true;
+    } catch (const DbError&) {
+        MsgBox(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't have "
+                              "another instance of Forkwise open.  ") +
+                   gSupportMsg,
+               vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+        return false;
+    }
+}
+
+void clsFWSDataSource::closeDB() {
+    // The result sets stay as objects, but none can reach the file any more.
+    for (auto* member : {&rscmdGroups, &rscmdFoods, &rscmdConfig, &rscmdTableKey, &rscmdDietData,
+                         &rscmdMeasures, &rscmdDietDates, &rscmdDietItems, &rscmdDietReport,
+                         &rscmdFoodItems, &rscmdDietTotal, &rscmdAvailGroups})
+        if (*member)
+            (*member)->Close();
+    connDB.Rollback();
+    appDB.close();
+    connDB.Close();
+}
+
+void clsFWSDataSource::reportFailure(const QString& phrase) {
+    MsgBox(phrase + gSupportMsg, vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+    UnloadMainForm();
+}
+
+template <typename Open>
+void clsFWSDataSource::run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open) {
+    try {
+        auto rs = open();
+        member = std::move(rs);
+    } catch (const DbError&) {
+        // The member keeps nothing from before: callers must not read a stale set.
+        member.reset();
+        reportFailure(phrase);
+    }
+}
+
+void clsFWSDataSource::execute(const QString& sql, const QVariantList& params,
+                               const QString& phrase) {
+    try {
+        appDB.execute(sql, params);
+    } catch (const DbError&) {
+        reportFailure(phrase);
+    }
+}
+
+void clsFWSDataSource::cmdGroups() {
+    run(rscmdGroups, kFoodPhrase, [&] {
+        return Recordset::openDynaset(appDB, QStringLiteral("FoodGroup"), {},
+                                      QStringLiteral("ParentGroup, GroupName"));
+    });
+}
+
+void clsFWSDataSource::cmdFoods() {
+    run(rscmdFoods, kFoodPhrase, [&] {
+        return Recordset::openDynaset(appDB, QStringLiteral("FoodItem"), {},
+                                      QStringLiteral("GroupId, FoodName, FoodId"));
+    });
+}
+
+void clsFWSDataSource::cmdTableKey() {
+    run(rscmdTableKey, QStringLiteral("Unable to retrieve Table Key Data.  "), [&] {
+        return Recordset::openDynaset(appDB, QStringLiteral("TableKey"), {}, {});
+    });
+}
+
+void clsFWSDataSource::cmdConfig() {
+    run(rscmdConfig, QStringLiteral("Unable to retrieve Configuration Data.  "), [&] {
+        return Recordset::openDynaset(appDB, QStringLiteral("CONFIG"), {}, {});
+    });
+}
+
+void clsFWSDataSource::cmdDietData(const QString& pUserName) {
+    run(rscmdDietData, kDietPhrase, [&] {
+        return Recordset::openDynaset(appDB, QStringLiteral("DietActivity"),
+                                      QStringLiteral("UserName = ?"),
+                                      QStringLiteral("DietDate, FoodName, DietId"), {pUserName});
+    });
+}
+
+void clsFWSDataSource::cmdDeleteFoods(long pGroupId) {
+    execute(QStringLiteral("DELETE FROM FoodItem WHERE (GroupId = ?)"), {qlonglong(pGroupId)},
+            QStringLiteral("Unable to delete Food Data.  "));
+}
+
+void clsFWSDataSource::cmdMeasures(long pNDB_No) {
+    run(rscmdMeasures, QStringLiteral("Unable to retrieve Measures Data.  "), [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT USDA_Measures.* FROM USDA_Measures WHERE (NDB_NO = ?) "
+                           "ORDER BY GM_WT, MSRE_NO"),
+            {qlonglong(pNDB_No)});
+    });
+}
+
+void clsFWSDataSource::cmdDietDates(const QString& pUserName) {
+    run(rscmdDietDates, kDietPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT DISTINCT dietdate FROM DietActivity WHERE username = ? ORDER BY 1"),
+            {pUserName});
+    });
+}
+
+void clsFWSDataSource::cmdDietItems(const QDate& pDietDate, const QString& pUserName) {
+    run(rscmdDietItems, kDietPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT DietActivity.* FROM DietActivity WHERE (DietDate = ?) AND "
+                           "(UserName = ?) ORDER BY FoodName, DietId"),
+            {dateValue(pDietDate), pUserName});
+    });
+}
+
+void clsFWSDataSource::cmdDietReport(const QDate& pLoDate, const QDate& pHiDate,
+                                     const QString& pUserName) {
+    run(rscmdDietReport, kDietPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT DietActivity.* FROM DietActivity WHERE (DietDate >= ?) AND "
+                           "(DietDate <= ?) AND (UserName = ?) ORDER BY DietDate, FoodName, DietId"),
+            {dateValue(pLoDate), dateValue(pHiDate), pUserName});
+    });
+}
+
+void clsFWSDataSource::cmdFoodItems(long pGroupId) {
+    run(rscmdFoodItems, kFoodPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT FoodId, FoodName, GroupId FROM FoodItem WHERE (GroupId = ?) "
+                           "ORDER BY FoodName, FoodId"),
+            {qlonglong(pGroupId)});
+    });
+}
+
+void clsFWSDataSource::cmdDietTotal(const QDate& pDietDate, const QString& pUserName) {
+    run(rscmdDietTotal, kDietPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT SUM(Fat) AS tFat, SUM(Calorie) AS tCalorie, "
+                           "SUM(Carbohydrate) AS tCarbohydrate, "
+                           "SUM(Cholesterol) AS tCholesterol, SUM(Other1) "
+                           "AS tOther1, SUM(Other2) AS tOther2, SUM(Protein) "
+                           "AS tProtein, SUM(Sodium) AS tSodium "
+                           "From DietActivity "
+                           "WHERE (DietDate = ?) AND (UserName = ?) "),
+            {dateValue(pDietDate), pUserName});
+    });
+}
+
+void clsFWSDataSource::cmdAvailGroups() {
+    run(rscmdAvailGroups, kFoodPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB, QStringLiteral("SELECT FoodGroup.* FROM FoodGroup WHERE (GroupTag <> "
+                                  "'GROUPROOT') ORDER BY GroupName"));
+    });
+}
+
+void clsFWSDataSource::cmdDeleteDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
+                                          const QString& pUserName) {
+    execute(QStringLiteral("DELETE FROM DietActivity WHERE (DietDate >= ?) AND (DietDate <= ?) "
+                           "AND (UserName = ?)"),
+            {dateValue(pDietDateLo), dateValue(pDietDateHi), pUserName},
+            QStringLiteral("Unable to delete Diet Data.  "));
+}
+
+long clsFWSDataSource::getTableKey(const QString& KeyName) {
+    try {
+        if (!rscmdTableKey)
+            throw DbError("The key table is not open.");
+        Recordset& rs = *rscmdTableKey;
+        rs.MoveFirst();
+        // A counter that does not exist hands out nothing rather than bumping another one.
+        if (!rs.FindFirst(Criterion::equals(QStringLiteral("KeyName"), KeyName)))
+            throw DbError("No such key counter.");
+        const long n = long(rs.Fields(QStringLiteral("KeyValue")).toLongLong() + 1);
+        rs.Edit();
+        rs.setField(QStringLiteral("KeyValue"), qlonglong(n));
+        rs.Update();
+        return n;
+    } catch (const DbError&) {
+        if (rscmdTableKey && rscmdTableKey->editMode() != Recordset::EditMode::None)
+            rscmdTableKey->CancelUpdate();
+        reportFailure(QStringLiteral("Unable to update Table Key Data.  "));
+        return 0;
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The one object through which the program reaches the database: the connection, one result
+// set per query, and the commands that fill them. A command that fails shows its message and
+// closes the main window; it then returns without a result set.
+#include "Database.h"
+#include "Recordset.h"
+
+#include <QDate>
+#include <memory>
+
+class clsFWSDataSource {
+public:
+    clsFWSDataSource() = default;
+    ~clsFWSDataSource();
+
+    std::unique_ptr<Recordset> rscmdGroups;
+    std::unique_ptr<Recordset> rscmdFoods;
+    std::unique_ptr<Recordset> rscmdConfig;
+    std::unique_ptr<Recordset> rscmdTableKey;
+    std::unique_ptr<Recordset> rscmdDietData;
+    std::unique_ptr<Recordset> rscmdMeasures;
+    std::unique_ptr<Recordset> rscmdDietDates;
+    std::unique_ptr<Recordset> rscmdDietItems;
+    std::unique_ptr<Recordset> rscmdDietReport;
+    std::unique_ptr<Recordset> rscmdFoodItems;
+    std::unique_ptr<Recordset> rscmdDietTotal;
+    std::unique_ptr<Recordset> rscmdAvailGroups;
+    Database appDB;
+    Workspace connDB{appDB};
+
+    // Opens gDBPath exclusively; on failure shows the connection message and returns false.
+    bool connectDB();
+    void closeDB();
+
+    void cmdGroups();
+    void cmdFoods();
+    void cmdTableKey();
+    void cmdConfig();
+    void cmdDietData(const QString& pUserName);
+    void cmdDeleteFoods(long pGroupId);
+    void cmdMeasures(long pNDB_No);
+    void cmdDietDates(const QString& pUserName);
+    void cmdDietItems(const QDate& pDietDate, const QString& pUserName);
+    void cmdDietReport(const QDate& pLoDate, const QDate& pHiDate, const QString& pUserName);
+    void cmdFoodItems(long pGroupId);
+    void cmdDietTotal(const QDate& pDietDate, const QString& pUserName);
+    void cmdAvailGroups();
+    void cmdDeleteDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
+                            const QString& pUserName);
+
+    // A new key for the named counter, or 0 after a failure (which closes the main window).
+    long getTableKey(const QString& KeyName);
+
+private:
+    template <typename Open>
+    void run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open);
+    void execute(const QString& sql, const QVariantList& params, const QString& phrase);
+    void reportFailure(const QString& phrase);
+};
