@@ -84,8 +84,8 @@ void InstallWindowedSeams() {
 }
 
 bool StartProgram(const QString& programDir) {
-    gDBPath = QDir::toNativeSeparators(QDir(programDir).absoluteFilePath(
-        QStringLiteral("Data/ForkData.mdb")));
+    gDBPath = QDir::toNativeSeparators(
+        QDir(programDir).absoluteFilePath(QStringLiteral("Data/ForkData.mdb")));
     gSupportMsg = supportSentence();
 
     if (databaseFileMissing(gDBPath)) {

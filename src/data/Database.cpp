@@ -9,7 +9,7 @@
 namespace {
 
 // The tables every Forkwise file holds; a file without them is not ours to open.
-const char* const kRequiredTables[] = {"FoodGroup", "FoodItem",  "DietActivity",
+const char* const kRequiredTables[] = {"FoodGroup",     "FoodItem", "DietActivity",
                                        "USDA_Measures", "TableKey", "CONFIG"};
 
 QString message(sqlite3* db) {
@@ -18,7 +18,9 @@ QString message(sqlite3* db) {
 
 } // namespace
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 sqlite3* Database::handle() const {
     if (!db_)
@@ -110,13 +112,14 @@ void Database::bind(sqlite3_stmt* stmt, const QVariantList& params) const {
                 rc = sqlite3_bind_double(stmt, n, v.toDouble());
                 break;
             case QMetaType::QDate:
-                rc = sqlite3_bind_text(stmt, n, v.toDate().toString(Qt::ISODate).toUtf8().constData(),
-                                       -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(stmt, n,
+                                       v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                       SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDateTime: // only the day is kept
-                rc = sqlite3_bind_text(stmt, n,
-                                       v.toDateTime().date().toString(Qt::ISODate).toUtf8().constData(),
-                                       -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(
+                    stmt, n, v.toDateTime().date().toString(Qt::ISODate).toUtf8().constData(), -1,
+                    SQLITE_TRANSIENT);
                 break;
             default:
                 rc = sqlite3_bind_text(stmt, n, v.toString().toUtf8().constData(), -1,
@@ -150,8 +153,12 @@ void Database::fail(const QString& what) const {
     throw DbError((what + QStringLiteral(": ") + message(db_)).toStdString());
 }
 
-void Workspace::BeginTrans() { db_.execute(QStringLiteral("BEGIN IMMEDIATE")); }
-void Workspace::CommitTrans() { db_.execute(QStringLiteral("COMMIT")); }
+void Workspace::BeginTrans() {
+    db_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+void Workspace::CommitTrans() {
+    db_.execute(QStringLiteral("COMMIT"));
+}
 void Workspace::Rollback() {
     if (db_.isOpen() && !sqlite3_get_autocommit(db_.handle()))
         db_.execute(QStringLiteral("ROLLBACK"));

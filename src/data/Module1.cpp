@@ -28,4 +28,6 @@ void UnloadMainForm() {
     }
 }
 
-void setUnloadMainFormHandler(std::function<void()> handler) { unloadHandler() = std::move(handler); }
+void setUnloadMainFormHandler(std::function<void()> handler) {
+    unloadHandler() = std::move(handler);
+}

@@ -6,8 +6,8 @@
 
 class clsFWSDataSource;
 
-extern QString gDBPath;      // full path of ForkData.mdb
-extern QString gSupportMsg;  // the sentence that ends every critical failure message
+extern QString gDBPath;     // full path of ForkData.mdb
+extern QString gSupportMsg; // the sentence that ends every critical failure message
 extern std::unique_ptr<clsFWSDataSource> gDataSource;
 extern QString gCurrentUser; // CONFIG item name of the current user, such as "USER1"
 

@@ -138,7 +138,8 @@ std::unique_ptr<Recordset> Recordset::openDynaset(Database& db, const QString& t
     rs->db_ = &db;
     rs->table_ = table;
     {
-        Statement cols{db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0"))};
+        Statement cols{
+            db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0"))};
         rs->setColumns(cols.st);
     }
     QString sql = QStringLiteral("SELECT rowid FROM ") + table;
@@ -193,7 +194,9 @@ void Recordset::setColumns(sqlite3_stmt* stmt) {
 
 // ---- Positioning --------------------------------------------------------------------------
 
-int Recordset::rowCount() const { return int(table_.isEmpty() ? rows_.size() : keys_.size()); }
+int Recordset::rowCount() const {
+    return int(table_.isEmpty() ? rows_.size() : keys_.size());
+}
 
 void Recordset::requireOpen() const {
     if (!db_)
@@ -277,8 +280,8 @@ bool Recordset::find(const Criterion& criterion, int from) {
         column(criterion.field()); // an unknown field is an error, as in a snapshot
         // Let the engine pick the matching rows (through its indexes), then take the first of
         // them in this set's order.
-        const QString sql = QStringLiteral("SELECT rowid FROM ") + table_ + QStringLiteral(" WHERE ") +
-                            criterion.sqlCondition();
+        const QString sql = QStringLiteral("SELECT rowid FROM ") + table_ +
+                            QStringLiteral(" WHERE ") + criterion.sqlCondition();
         Statement st{db_->prepare(sql)};
         db_->bind(st.st, {criterion.sqlValue()});
         std::unordered_set<qint64> hits;
@@ -301,7 +304,9 @@ bool Recordset::find(const Criterion& criterion, int from) {
     return !noMatch_;
 }
 
-bool Recordset::FindFirst(const Criterion& criterion) { return find(criterion, 0); }
+bool Recordset::FindFirst(const Criterion& criterion) {
+    return find(criterion, 0);
+}
 
 bool Recordset::FindNext(const Criterion& criterion) {
     return find(criterion, noCurrent_ ? pos_ : pos_ + 1);

@@ -113,9 +113,9 @@ private:
     QStringList declTypes_;
     QHash<QString, int> columnIndex_;
 
-    std::vector<qint64> keys_;                  // dynaset: row ids in query order
-    std::vector<std::vector<QVariant>> rows_;   // snapshot: the rows
-    mutable std::vector<QVariant> cache_;       // dynaset: values of the current row
+    std::vector<qint64> keys_;                // dynaset: row ids in query order
+    std::vector<std::vector<QVariant>> rows_; // snapshot: the rows
+    mutable std::vector<QVariant> cache_;     // dynaset: values of the current row
     mutable int cachePos_ = -1;
 
     int pos_ = -1;

@@ -45,9 +45,15 @@ MsgBoxHandler setMsgBoxHandler(MsgBoxHandler handler) {
     return std::exchange(msgBoxHandler(), handler ? std::move(handler) : defaultMsgBox);
 }
 
-QDate Clock::today() { return now().date(); }
-QDateTime Clock::now() { return fixedNow().isValid() ? fixedNow() : QDateTime::currentDateTime(); }
-void Clock::setFixed(const QDateTime& when) { fixedNow() = when; }
+QDate Clock::today() {
+    return now().date();
+}
+QDateTime Clock::now() {
+    return fixedNow().isValid() ? fixedNow() : QDateTime::currentDateTime();
+}
+void Clock::setFixed(const QDateTime& when) {
+    fixedNow() = when;
+}
 
 Hourglass::Hourglass() {
     if (busyHook())

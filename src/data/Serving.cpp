@@ -5,7 +5,9 @@
 
 #include <cmath>
 
-long RoundHalfEven(double value) { return long(std::nearbyint(value)); }
+long RoundHalfEven(double value) {
+    return long(std::nearbyint(value));
+}
 
 double RoundHalfEven(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);

@@ -8,7 +8,9 @@ const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
 const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
 
 // Dates travel to the engine as 'YYYY-MM-DD', the form DietDate is stored in; only the day counts.
-QVariant dateValue(const QDate& d) { return d.toString(Qt::ISODate); }
+QVariant dateValue(const QDate& d) {
+    return d.toString(Qt::ISODate);
+}
 } // namespace
 
 clsFWSDataSource::~clsFWSDataSource() = default;
@@ -79,15 +81,13 @@ void clsFWSDataSource::cmdFoods() {
 }
 
 void clsFWSDataSource::cmdTableKey() {
-    run(rscmdTableKey, QStringLiteral("Unable to retrieve Table Key Data.  "), [&] {
-        return Recordset::openDynaset(appDB, QStringLiteral("TableKey"), {}, {});
-    });
+    run(rscmdTableKey, QStringLiteral("Unable to retrieve Table Key Data.  "),
+        [&] { return Recordset::openDynaset(appDB, QStringLiteral("TableKey"), {}, {}); });
 }
 
 void clsFWSDataSource::cmdConfig() {
-    run(rscmdConfig, QStringLiteral("Unable to retrieve Configuration Data.  "), [&] {
-        return Recordset::openDynaset(appDB, QStringLiteral("CONFIG"), {}, {});
-    });
+    run(rscmdConfig, QStringLiteral("Unable to retrieve Configuration Data.  "),
+        [&] { return Recordset::openDynaset(appDB, QStringLiteral("CONFIG"), {}, {}); });
 }
 
 void clsFWSDataSource::cmdDietData(const QString& pUserName) {
@@ -117,7 +117,8 @@ void clsFWSDataSource::cmdDietDates(const QString& pUserName) {
     run(rscmdDietDates, kDietPhrase, [&] {
         return Recordset::openSnapshot(
             appDB,
-            QStringLiteral("SELECT DISTINCT dietdate FROM DietActivity WHERE username = ? ORDER BY 1"),
+            QStringLiteral(
+                "SELECT DISTINCT dietdate FROM DietActivity WHERE username = ? ORDER BY 1"),
             {pUserName});
     });
 }
@@ -137,8 +138,9 @@ void clsFWSDataSource::cmdDietReport(const QDate& pLoDate, const QDate& pHiDate,
     run(rscmdDietReport, kDietPhrase, [&] {
         return Recordset::openSnapshot(
             appDB,
-            QStringLiteral("SELECT DietActivity.* FROM DietActivity WHERE (DietDate >= ?) AND "
-                           "(DietDate <= ?) AND (UserName = ?) ORDER BY DietDate, FoodName, DietId"),
+            QStringLiteral(
+                "SELECT DietActivity.* FROM DietActivity WHERE (DietDate >= ?) AND "
+                "(DietDate <= ?) AND (UserName = ?) ORDER BY DietDate, FoodName, DietId"),
             {dateValue(pLoDate), dateValue(pHiDate), pUserName});
     });
 }
