@@ -1,0 +1,31 @@
+#!/bin/sh
+# Runs the benchmarks: bench/run.sh BIN_DIR BUILD_DIR (as `make bench` does).
+# The household log they load is built once, from the delivered database in BIN_DIR/Data, into
+# BUILD_DIR/bench/household.mdb and reused afterwards; delete that file to build it afresh.
+set -eu
+
+if [ $# -ne 2 ]; then
+    echo "usage: bench/run.sh BIN_DIR BUILD_DIR" >&2
+    exit 2
+fi
+bin=$1
+bench=$2/bench
+delivered=$bin/Data/ForkData.mdb
+log=$bench/household.mdb
+
+for tool in forkwise-bench-mklog forkwise-bench-open; do
+    if [ ! -x "$bench/$tool" ]; then
+        echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
+        exit 1
+    fi
+done
+
+if [ ! -f "$log" ]; then
+    if [ ! -f "$delivered" ]; then
+        echo "bench/run.sh: $delivered is missing; run 'make db' first" >&2
+        exit 1
+    fi
+    "$bench/forkwise-bench-mklog" "$delivered" "$log" --years 10 --seed 1
+fi
+
+"$bench/forkwise-bench-open" "$log" --runs "${BENCH_RUNS:-10}"
