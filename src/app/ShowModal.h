@@ -4,6 +4,8 @@
 #include <functional>
 
 class QDialog;
+class QMenu;
+class QPoint;
 
 // Shows `dialog` modally and returns QDialog::exec()'s result.
 int ShowModal(QDialog& dialog);
@@ -11,3 +13,9 @@ int ShowModal(QDialog& dialog);
 using ModalHandler = std::function<int(QDialog& dialog)>;
 // Replaces how dialogs are shown (an empty handler restores exec()); returns the previous one.
 ModalHandler setModalHandler(ModalHandler handler);
+
+// Shows a popup menu at `pos` and waits until it closes (a chosen command has run by then).
+void ShowPopupMenu(QMenu& menu, const QPoint& pos);
+
+using PopupHandler = std::function<void(QMenu& menu, const QPoint& pos)>;
+PopupHandler setPopupHandler(PopupHandler handler);

@@ -49,10 +49,8 @@ void Database::openExclusive(const QString& path) {
         execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
         execute(QStringLiteral("PRAGMA synchronous = FULL"));
         execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
-        execute(QStringLiteral("BEGIN EXCLUSIVE"));
-        execute(QStringLiteral("COMMIT"));
         // Reading the schema proves the file is a database (a damaged header fails here) and
-        // that it is a Forkwise database; nothing is written.
+        // that it is a Forkwise database; nothing is written. The read lock it takes is kept.
         sqlite3_stmt* st = prepare(QStringLiteral(
             "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
         for (const char* table : kRequiredTables) {
@@ -64,6 +62,10 @@ void Database::openExclusive(const QString& path) {
             }
         }
         sqlite3_finalize(st);
+        // Only a file proven to be ours is locked: taking the write lock on an empty file would
+        // turn it into a database.
+        execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        execute(QStringLiteral("COMMIT"));
     } catch (...) {
         close();
         throw;

@@ -1,0 +1,110 @@
+// The main window's shell: caption, menus, toolbar, status bar, layout, placement and closing.
+#include "MainLayout.h"
+#include "MainWindowFixture.h"
+#include "Module1.h"
+#include "SqlProbe.h"
+#include "WindowPlacement.h"
+#include "clsFWSDataSource.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSettings>
+#include <QToolBar>
+
+namespace {
+QByteArray digest(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+} // namespace
+
+TEST(MainLayoutFigures, AnInnerHeightOf6000TwipsSplitsTheWindowBetweenTheTrees) {
+    const MainLayout l = ComputeMainLayout(9900, 6000);
+    EXPECT_EQ(l.frameFood, QRect(120, 480, 9660, 2520));
+    EXPECT_EQ(l.tvwFood, QRect(120, 240, 9420, 2160));
+    EXPECT_EQ(l.tvwDiet, QRect(360, 3120, 9420, 2520));
+    EXPECT_EQ(l.txtActivity, QRect(0, 3120, 375, 2520));
+}
+
+TEST_F(MainWindowTest, OpensWithItsMenusToolbarAndStatusBarAsDesigned) {
+    start();
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Forkwise 1.0"));
+    EXPECT_EQ(w().sbPanel2->text(), QStringLiteral("User:  User 1"));
+    EXPECT_EQ(w().sbPanel2->toolTip(), QStringLiteral("Current User"));
+    EXPECT_FALSE(w().sbPanel3->text().isEmpty());
+    EXPECT_EQ(w().txtActivity->toPlainText(),
+              QStringLiteral("D\nI\nE\nT\n\nA\nC\nT\nI\nV\nI\nT\nY"));
+
+    // Captions and keys of a few items, and the popup's own captions.
+    EXPECT_EQ(w().action(QStringLiteral("mnuHelpAbout"))->text(), QStringLiteral("&About "));
+    EXPECT_EQ(w().action(QStringLiteral("mnuEditFoodFav"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    EXPECT_EQ(w().action(QStringLiteral("mnuEditDietEntry"))->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(w().action(QStringLiteral("mnuPop_RTB_DietEntry"))->text(),
+              QStringLiteral("Edit Diet Entry Details"));
+    EXPECT_EQ(w().action(QStringLiteral("Cut"))->toolTip(),
+              QStringLiteral("Cut the Selected Item"));
+    EXPECT_FALSE(w().action(QStringLiteral("SelectUser"))->icon().isNull());
+
+    // Paste and Delete wait for a selection that allows them: their keys do nothing yet.
+    for (const char* name :
+         {"mnuEditPaste", "mnuEditDelete", "mnuPop_RTB_Paste", "mnuPop_RTB_Delete", "Paste"})
+        EXPECT_FALSE(enabled(name)) << name;
+}
+
+TEST_F(MainWindowTest, FirstRunOpensAtTheDefaultPlaceAndClosingRemembersTheNewOne) {
+    const QByteArray before = digest(db.path());
+    start();
+    EXPECT_EQ(w().geometry(), PlacementToScreen(Placement{}, &w()));
+    EXPECT_EQ(w().geometry().topLeft(),
+              QPoint(Twips::toPixels(1000, &w()), Twips::toPixels(1000, &w())));
+
+    // The trees follow the window's size.
+    w().resize(Twips::toPixels(9900, &w()), Twips::toPixels(7000, &w()));
+    QApplication::processEvents();
+    EXPECT_NEAR(w().tvwDiet->height(), w().frameFood->height(), 1);
+    EXPECT_EQ(w().tvwDiet->x(), Twips::toPixels(360, &w()));
+
+    w().setGeometry(QRect(QPoint(40, 50), QSize(500, 420)));
+    QApplication::processEvents();
+    const QRect placed = w().geometry();
+    closeWindow();
+
+    // The database is closed, unchanged by a run that changed nothing.
+    EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT count(*) FROM CONFIG")).toInt(), 6);
+    EXPECT_EQ(digest(db.path()), before);
+    QSettings s(QStringLiteral("Forkwise"), QStringLiteral("Forkwise"));
+    EXPECT_NEAR(s.value(QStringLiteral("Settings/MainLeft")).toString().toDouble(),
+                Twips::fromPixels(40, nullptr), 1);
+
+    start();
+    EXPECT_EQ(w().geometry(), placed);
+}
+
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOntoThePrimaryScreen) {
+    SavePlacement({-90000, 250000, 6500, 6500});
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(w().geometry()));
+    EXPECT_TRUE(screen.contains(w().geometry().topLeft()));
+}
+
+TEST_F(MainWindowTest, AFailedLoadShowsItsMessageAndEndsWithoutAWindow) {
+    // A key table the program cannot position rows in: the load fails part-way.
+    prepare({QStringLiteral("DROP TABLE TableKey"),
+             QStringLiteral("CREATE TABLE TableKey (KeyName TEXT PRIMARY KEY, KeyValue INTEGER) "
+                            "WITHOUT ROWID")});
+    EXPECT_FALSE(StartProgram(db.programDir()));
+    ASSERT_FALSE(boxes.boxes().empty());
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Unable to retrieve Table Key Data.  ") + gSupportMsg);
+    QApplication::processEvents();
+    EXPECT_FALSE(gMainForm && gMainForm->isVisible());
+}
