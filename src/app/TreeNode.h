@@ -1,0 +1,45 @@
+#pragma once
+// A node of a TreeControl: its key, tag and image key live in the item's data, its text in
+// column 0; sibling and parent navigation spans the top level as well.
+#include <QStringView>
+#include <QTreeWidgetItem>
+
+// Orders two texts as the database's NOCASE collation does: ASCII letters folded to lower case,
+// every other character by its code point, a text before any longer text it begins. The trees
+// sort with it so that their order agrees with ORDER BY in SQL.
+int compareNoCase(QStringView a, QStringView b);
+
+class TreeNode : public QTreeWidgetItem {
+public:
+    static constexpr int NodeType = QTreeWidgetItem::UserType + 1;
+    enum Role : int { KeyRole = Qt::UserRole + 1, TagRole, ImageRole };
+
+    TreeNode(const QString& key, const QString& text, const QString& image);
+
+    // The item as a node, or nullptr when it is not one (the invisible root, foreign items).
+    static TreeNode* of(QTreeWidgetItem* item);
+
+    QString Key() const;
+    QString Tag() const;
+    void setTag(const QString& tag);
+    QString Text() const;
+    using QTreeWidgetItem::setText;
+    void setText(const QString& text);
+    // The key of the node's picture in the small-icon list; setting it shows that picture.
+    QString Image() const;
+    void setImage(const QString& imageKey);
+
+    TreeNode* Parent() const;
+    int Children() const { return childCount(); }
+    TreeNode* Child(int index) const;
+    TreeNode* FirstSibling() const;
+    TreeNode* LastSibling() const;
+    TreeNode* Next() const;
+    TreeNode* Previous() const;
+
+    bool operator<(const QTreeWidgetItem& other) const override;
+
+private:
+    // The item holding this node and its siblings: its parent, or the tree's invisible root.
+    QTreeWidgetItem* container() const;
+};
