@@ -217,4 +217,11 @@ void frmMain::connectTrees() {
     connect(tvwDiet, &TreeControl::GotFocus, this, &frmMain::tvwDiet_GotFocus);
     connect(tvwDiet, &TreeControl::Collapse, this, &frmMain::tvwDiet_Collapse);
     connect(tvwDiet, &TreeControl::Expand, this, &frmMain::tvwDiet_Expand);
+
+    connect(tvwFood, &TreeControl::OLEStartDrag, this, &frmMain::tvwFood_OLEStartDrag);
+    connect(tvwFood, &TreeControl::OLECompleteDrag, this, &frmMain::tvwFood_OLECompleteDrag);
+    connect(tvwDiet, &TreeControl::OLEStartDrag, this, &frmMain::tvwDiet_OLEStartDrag);
+    connect(tvwDiet, &TreeControl::OLEDragOver, this, &frmMain::tvwDiet_OLEDragOver);
+    connect(tvwDiet, &TreeControl::OLEDragDrop, this, &frmMain::tvwDiet_OLEDragDrop);
+    connect(tvwDiet, &TreeControl::OLECompleteDrag, this, &frmMain::tvwDiet_OLECompleteDrag);
 }

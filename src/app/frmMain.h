@@ -2,8 +2,11 @@
 // The one main window: the food tree above the diet tree, menus, popup menu, toolbar and status
 // bar, and the state that connects the food catalogue to the diet log. The window's own shell
 // is defined in src/app; the food tree's behaviour in src/food, the diet tree's in src/diet.
+#include "DietClip.h"
+
 #include <QDate>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QPointer>
 
 class QAction;
@@ -62,6 +65,30 @@ public:
     void tvwDiet_Expand(TreeNode* node);
     void CollapseDietDay();
 
+    // ---- Diet entries: adding, dragging, editing ------------------------------------------
+    void AddDietEntry(double servings, const QDate& date, const QString& servingText,
+                      long measureNo, long gramWeight);
+    long FindMeasureIndex(long measureNo);
+    void EditDietEntry();
+    void tvwDiet_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
+    void tvwDiet_OLEDragOver(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y, int state);
+    void tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y);
+    void tvwDiet_OLECompleteDrag(Qt::DropAction effect);
+    void tvwFood_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
+    void tvwFood_OLECompleteDrag(Qt::DropAction effect);
+
+    // ---- Diet deletions and clipboard -----------------------------------------------------
+    void DeleteSelected();
+    void DeleteDietEntry(const QString& mode);
+    void DeleteDietDay(const QDate& day);
+    void CopyDietEntry(Recordset& rs);
+    void PasteDietEntry();
+
+    // ---- Day totals -------------------------------------------------------------------------
+    void ShowDietTotals();
+
     // ---- Menu commands --------------------------------------------------------------------
     void mnuFileExit_Click();
     void mnuEditNewFoodGroup_Click();
@@ -105,6 +132,7 @@ public:
     bool FoodPending = false;
     bool FoodIsNew = false;
     long FavoritesGroupId = 0;
+    DietClipRecord DietClip;
 
     // The menu, popup and toolbar actions by system name (mnuEditCut, mnuPop_RTB_Cut, Cut...).
     QAction* action(const QString& name) const;

@@ -161,7 +161,7 @@ void frmMain::tvwDiet_DblClick() {
     if (tvwDiet->Count() == 0 || !selected)
         return;
     if (selected->Tag() == kDietItem) {
-        // Editing an entry comes with the diet entry dialog.
+        EditDietEntry();
     } else if (selected->Tag() == kDietDay && selected->Children() == 0) {
         LoadDietItems(dateOf(selected));
         selected->setExpanded(true);

@@ -1,6 +1,7 @@
 // The food tree: filling it from the groups and foods, lazy loading of a group's foods, and what
 // selecting, clicking, keys and double clicks on it do.
 #include "Module1.h"
+#include "Seams.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "frmMain.h"
@@ -173,7 +174,20 @@ void frmMain::tvwFood_DblClick() {
     TreeNode* selected = tvwFood->selectedNode();
     if (!selected)
         return;
-    if (selected->Tag() == kGroup && selected->Children() == 0) {
+    if (selected->Tag() == kFoodItem) {
+        // The quick way to log one serving eaten today.
+        Recordset* food = gDataSource->rscmdFoods.get();
+        QString serving;
+        long measureNo = 0, gramWeight = 0;
+        try {
+            serving = food->Fields(QStringLiteral("ServingSize")).toString();
+            measureNo = long(food->Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong());
+            gramWeight = long(food->Fields(QStringLiteral("USDA_GM_WT")).toLongLong());
+        } catch (const DbError&) {
+            // AddDietEntry reports a food it cannot read.
+        }
+        AddDietEntry(1, Clock::today(), serving, measureNo, gramWeight);
+    } else if (selected->Tag() == kGroup && selected->Children() == 0) {
         LoadGroupFoods(idOf(selected->Key()));
         selected->setExpanded(true);
     }
