@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "Config.h"
+#include "Icons.h"
+#include "ProgramInfo.h"
 #include "MainLayout.h"
 #include "Module1.h"
 #include "Seams.h"
@@ -21,7 +23,9 @@
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Forkwise 1.0"));
+    setWindowTitle(QStringLiteral("Forkwise ") +
+                   ProgramInfo::shortVersionText(ProgramVersion::current()));
+    setWindowIcon(applicationIcon());
     buildControls();
     buildMenus();
     buildToolbar();
