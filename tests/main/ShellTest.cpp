@@ -2,6 +2,7 @@
 #include "MainLayout.h"
 #include "MainWindowFixture.h"
 #include "Module1.h"
+#include "ShowModal.h"
 #include "SqlProbe.h"
 #include "WindowPlacement.h"
 #include "clsFWSDataSource.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -107,4 +109,24 @@ TEST_F(MainWindowTest, AFailedLoadShowsItsMessageAndEndsWithoutAWindow) {
               QStringLiteral("Unable to retrieve Table Key Data.  ") + gSupportMsg);
     QApplication::processEvents();
     EXPECT_FALSE(gMainForm && gMainForm->isVisible());
+}
+
+TEST_F(MainWindowTest, TheHelpMenuOpensTheAboutBoxAndTheHelpWindow) {
+    start();
+    QString shown;
+    setModalHandler([&](QDialog& d) {
+        shown = d.windowTitle();
+        return 0;
+    });
+    w().action(QStringLiteral("mnuHelpAbout"))->trigger();
+    setModalHandler({});
+    EXPECT_EQ(shown, QStringLiteral("About Forkwise"));
+
+    w().action(QStringLiteral("Help"))->trigger(); // the toolbar button opens the contents
+    QWidget* help = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top != &w() && top->objectName() == u"frmHelp")
+            help = top;
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(boxes.boxes().empty());
 }
