@@ -4,7 +4,9 @@
 
 void frmMain::mnuEditNewFoodGroup_Click() {}
 void frmMain::mnuEditNewFoodItem_Click() {}
-void frmMain::mnuEditDietDetails_Click() {}
+void frmMain::mnuEditDietDetails_Click() {
+    ShowDietTotals();
+}
 void frmMain::mnuEditFoodDetails_Click() {}
 void frmMain::mnuEditFoodFav_Click() {}
 void frmMain::mnuEditCut_Click() {}

@@ -1,0 +1,125 @@
+#include "frmDietDetails.h"
+
+#include "Config.h"
+#include "MainLayout.h"
+#include "Serving.h"
+#include "TreeControlCodes.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+QString NutrientText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    if (!ok)
+        return QString();
+    double rounded = RoundHalfEven(v, 1);
+    if (rounded == 0)
+        rounded = 0; // no "-0" for a tiny negative value
+    QString text = QString::number(rounded, 'f', 1);
+    if (text.endsWith(QStringLiteral(".0")))
+        text.chop(2);
+    return text;
+}
+
+namespace {
+// The grey of the window and its labels.
+const QColor kGrey(0xE0, 0xE0, 0xE0);
+
+QLabel* makeLabel(const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+QLineEdit* makeBox(const char* name, QWidget* owner, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setFixedWidth(Twips::toPixels(1000, owner));
+    // The boxes can be clicked into to copy a figure, but the window keeps the keyboard first.
+    box->setFocusPolicy(Qt::ClickFocus);
+    return box;
+}
+} // namespace
+
+frmDietDetails::frmDietDetails(QWidget* owner) : QWidget(owner, Qt::Popup) {
+    setObjectName(QStringLiteral("frmDietDetails"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, kGrey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    auto* outer = new QVBoxLayout(this);
+    const int margin = Twips::toPixels(60, this);
+    outer->setContentsMargins(margin, margin, margin, margin);
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setFrameShadow(QFrame::Plain);
+    outer->addWidget(Shape1);
+
+    auto* grid = new QGridLayout(Shape1);
+    const int inner = Twips::toPixels(120, this);
+    grid->setContentsMargins(inner, inner, inner, inner);
+    grid->setHorizontalSpacing(inner);
+    grid->setVerticalSpacing(Twips::toPixels(45, this));
+    int rows = 0;
+    auto row = [&](QLabel*& label, const char* labelName, const QString& caption, QLineEdit*& box,
+                   const char* boxName) {
+        const int r = rows++;
+        label = makeLabel(labelName, caption, Shape1);
+        label->setMinimumWidth(Twips::toPixels(1300, this));
+        box = makeBox(boxName, this, Shape1);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(box, r, 1);
+    };
+    row(Label1, "Label1", QStringLiteral("Fat"), txtFat, "txtFat");
+    row(Label2, "Label2", QStringLiteral("Carbohydrates"), txtCarb, "txtCarb");
+    row(Label8, "Label8", QStringLiteral("Protein"), txtProtein, "txtProtein");
+    row(Label7, "Label7", QStringLiteral("Calories"), txtCalorie, "txtCalorie");
+    row(Label6, "Label6", QStringLiteral("Cholesterol"), txtCholesterol, "txtCholesterol");
+    row(Label5, "Label5", QStringLiteral("Sodium"), txtSodium, "txtSodium");
+    row(lblOther1, "lblOther1", QString(), txtOther1, "txtOther1");
+    row(lblOther2, "lblOther2", QString(), txtOther2, "txtOther2");
+
+    Form_Load();
+    adjustSize();
+}
+
+void frmDietDetails::Form_Load() {
+    lblOther1->setText(GetConfigValue(QStringLiteral("OTHER1")));
+    lblOther2->setText(GetConfigValue(QStringLiteral("OTHER2")));
+}
+
+void frmDietDetails::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode == TreeKey::Escape)
+        close();
+}
+
+void frmDietDetails::Form_LostFocus() {
+    close();
+}
+
+void frmDietDetails::keyPressEvent(QKeyEvent* event) {
+    Form_KeyDown(treeKeyCodeOf(event->key()), treeShiftOf(event->modifiers()));
+    event->accept();
+}
+
+bool frmDietDetails::event(QEvent* event) {
+    // As a popup the window is closed by a click anywhere else; this covers the focus going
+    // elsewhere by other means (another window activated, the program left).
+    if (event->type() == QEvent::WindowDeactivate && isVisible())
+        Form_LostFocus();
+    return QWidget::event(event);
+}

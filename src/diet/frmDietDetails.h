@@ -1,0 +1,49 @@
+#pragma once
+// The day-totals window: a small borderless grey panel with the eight nutrient values of a diet
+// day or entry. It is a quick look: Escape, or turning anywhere else, closes and unloads it.
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+
+// A nutrient value as the program shows it: rounded to one decimal, halves to the even digit,
+// as plain number text without trailing zeros (12 -> "12", 3.5 -> "3.5", 12.25 -> "12.2").
+// A null (or non-numeric) value shows as the empty text.
+QString NutrientText(const QVariant& value);
+
+class frmDietDetails : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDietDetails(QWidget* owner = nullptr);
+
+    QFrame* Shape1;
+    QLabel* Label1;
+    QLineEdit* txtFat;
+    QLabel* Label2;
+    QLineEdit* txtCarb;
+    QLabel* Label8;
+    QLineEdit* txtProtein;
+    QLabel* Label7;
+    QLineEdit* txtCalorie;
+    QLabel* Label6;
+    QLineEdit* txtCholesterol;
+    QLabel* Label5;
+    QLineEdit* txtSodium;
+    QLabel* lblOther1;
+    QLineEdit* txtOther1;
+    QLabel* lblOther2;
+    QLineEdit* txtOther2;
+
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_LostFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Form_Load();
+};

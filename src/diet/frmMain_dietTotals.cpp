@@ -1,0 +1,74 @@
+// Day totals: the eight nutrient values of the selected diet entry, or the sums of the selected
+// day, in a small window over the diet tree.
+#include "Module1.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+#include "frmDietDetails.h"
+#include "frmMain.h"
+
+#include <QLineEdit>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+// Fills the boxes from the current row of rs; a day's sums carry the column names with a "t"
+// in front.
+void fillTotals(frmDietDetails& f, const Recordset& rs, const QString& prefix) {
+    auto value = [&](const char* column) {
+        return NutrientText(rs.Fields(prefix + QString::fromLatin1(column)));
+    };
+    f.txtFat->setText(value("Fat"));
+    f.txtCarb->setText(value("Carbohydrate"));
+    f.txtProtein->setText(value("Protein"));
+    f.txtCalorie->setText(value("Calorie"));
+    f.txtCholesterol->setText(value("Cholesterol"));
+    f.txtSodium->setText(value("Sodium"));
+    f.txtOther1->setText(value("Other1"));
+    f.txtOther2->setText(value("Other2"));
+}
+
+// Keeps a window of that size whole on the screen `near` is on.
+QPoint onScreen(QPoint at, const QSize& size, const QWidget* near) {
+    if (const QScreen* screen = near->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), area.left(),
+                           std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(),
+                           std::max(area.top(), area.bottom() + 1 - size.height())));
+    }
+    return at;
+}
+} // namespace
+
+void frmMain::ShowDietTotals() {
+    TreeNode* node = tvwDiet->selectedNode();
+    if (!node)
+        return;
+    auto* details = new frmDietDetails(this);
+    if (node->Tag() == QStringLiteral("DIETITEM")) {
+        // The node click put rscmdDietData on the entry; without a current row the boxes stay
+        // empty rather than show another entry's values.
+        const Recordset* entry = gDataSource->rscmdDietData.get();
+        if (entry && entry->hasCurrentRow())
+            fillTotals(*details, *entry, QString());
+    } else {
+        const QDate day = QDate::fromString(node->Text(), QStringLiteral("yyyy-MM-dd"));
+        gDataSource->cmdDietTotal(day, gCurrentUser);
+        Recordset* totals = gDataSource->rscmdDietTotal.get();
+        if (!totals) { // reported by the command, and the main window is closing
+            delete details;
+            return;
+        }
+        if (totals->hasCurrentRow())
+            fillTotals(*details, *totals, QStringLiteral("t"));
+        totals->Close();
+    }
+    // Across from the middle of the tree's span, centred on it vertically, in the coordinates of
+    // the window's inner area; the same proportions hold in twips and in pixels.
+    const QRect tree = tvwDiet->geometry();
+    const QPoint at((tree.left() + tree.width()) / 2,
+                    tree.top() + (tree.height() - details->height()) / 2);
+    details->move(onScreen(tvwDiet->parentWidget()->mapToGlobal(at), details->size(), this));
+    details->show();
+}
