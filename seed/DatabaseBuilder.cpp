@@ -87,7 +87,7 @@ bool execute(sqlite3* db, const QByteArray& sql, const QString& what, QString* e
 }
 
 // Fills an empty database file in one transaction.
-bool fill(const QString& file, const QByteArray& schema, const QByteArray& specialRows,
+bool fill(const QString& file, const QByteArray& schema, const QByteArray& standingRows,
           const UsdaCatalogue& catalogue, BuildSummary* summary, QString* error) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -96,7 +96,7 @@ bool fill(const QString& file, const QByteArray& schema, const QByteArray& speci
         *error = u"Cannot open %1: %2"_s.arg(file, QString::fromUtf8(sqlite3_errstr(rc)));
     ok = ok && execute(db, "BEGIN", u"Begin"_s, error) &&
          execute(db, schema, u"schema.sql"_s, error) &&
-         execute(db, specialRows, u"special_rows.sql"_s, error) &&
+         execute(db, standingRows, u"standing_rows.sql"_s, error) &&
          writeCatalogue(db, catalogue, summary, error) && execute(db, "COMMIT", u"Commit"_s, error);
     if (sqlite3_close(db) != SQLITE_OK && ok) {
         *error = u"Cannot close %1"_s.arg(file);
@@ -120,10 +120,10 @@ bool buildDatabase(const QString& path, const BuildOptions& options, QString* er
     }
     UsdaCatalogue catalogue;
     QByteArray schema;
-    QByteArray specialRows;
+    QByteArray standingRows;
     if (!loadCatalogue(options.seedDir + u"/usda"_s, options.onlyFoods, &catalogue, error) ||
         !readText(options.seedDir + u"/schema.sql"_s, &schema, error) ||
-        !readText(options.seedDir + u"/special_rows.sql"_s, &specialRows, error))
+        !readText(options.seedDir + u"/standing_rows.sql"_s, &standingRows, error))
         return false;
     if (!QDir().mkpath(target.absolutePath())) {
         *error = u"Cannot create the folder %1"_s.arg(target.absolutePath());
@@ -133,7 +133,7 @@ bool buildDatabase(const QString& path, const BuildOptions& options, QString* er
     // which takes the name only once it is complete and only if the name is still free.
     TempFile temp;
     return temp.create(target.absoluteFilePath(), error) &&
-           fill(temp.path(), schema, specialRows, catalogue, summary, error) &&
+           fill(temp.path(), schema, standingRows, catalogue, summary, error) &&
            temp.moveTo(target.absoluteFilePath(), error);
 }
 

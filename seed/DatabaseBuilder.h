@@ -11,7 +11,7 @@ QString defaultSeedDir();
 
 // What to build and from where.
 struct BuildOptions {
-    QString seedDir = defaultSeedDir(); // folder holding schema.sql, special_rows.sql, usda/
+    QString seedDir = defaultSeedDir(); // folder holding schema.sql, standing_rows.sql, usda/
     std::vector<int>
         onlyFoods; // when not empty, only these NDB numbers (and favourites among them)
 };

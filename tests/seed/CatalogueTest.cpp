@@ -208,7 +208,7 @@ TEST(DatabaseBuilder, LeavesAnExistingFileAndHalfBuiltFilesAlone) {
         ASSERT_TRUE(
             QFile::copy(seedDir + u"/usda/"_s + name, brokenSeed.path() + u"/usda/"_s + name));
     ASSERT_TRUE(QFile::copy(seedDir + u"/schema.sql"_s, brokenSeed.path() + u"/schema.sql"_s));
-    QFile rows(brokenSeed.path() + u"/special_rows.sql"_s);
+    QFile rows(brokenSeed.path() + u"/standing_rows.sql"_s);
     ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
     rows.write("INSERT INTO NoSuchTable VALUES (1);");
     rows.close();

@@ -1,4 +1,4 @@
--- Rows every ForkData.mdb holds. The key counters start at 0 here; the builder
+-- Rows every ForkData.mdb holds from the start. The key counters start at 0 here; the builder
 -- raises each to the largest key of its table once the catalogue is in.
 INSERT INTO FoodGroup (GroupId, GroupName, ParentGroup, GroupTag) VALUES (1, 'USDA Foods', 0, 'GROUPROOT');
 INSERT INTO FoodGroup (GroupId, GroupName, ParentGroup, GroupTag) VALUES (2, 'Favorites', 0, 'FAVORITE');
