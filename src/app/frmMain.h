@@ -154,6 +154,8 @@ private:
     void enable(std::initializer_list<const char*> names, bool on);
     // Shows the popup menu where the pointer is and waits until it closes.
     void showPopup();
+    void rememberDragSource(TreeControl* tree);
+    void clearDropHighlights();
 
     QWidget* centre = nullptr;
     QTimer* dateTimer = nullptr;

@@ -1,26 +1,12 @@
 // The diet tree: the current user's days, each day's entries loaded when first needed, and what
 // focus, clicks and keys on it do.
+#include "DietNodes.h"
 #include "Module1.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "frmMain.h"
 
 #include <QLabel>
-
-namespace {
-const QString kDietDay = QStringLiteral("DIETDAY");
-const QString kDietItem = QStringLiteral("DIETITEM");
-
-QString dayKey(const QDate& d) {
-    return QStringLiteral("DT") + d.toString(QStringLiteral("yyyyMMdd"));
-}
-QString dayText(const QDate& d) {
-    return d.toString(QStringLiteral("yyyy-MM-dd"));
-}
-QDate dateOf(const TreeNode* day) {
-    return QDate::fromString(day->Text(), QStringLiteral("yyyy-MM-dd"));
-}
-} // namespace
 
 void frmMain::LoadDietDates() {
     gDataSource->cmdDietDates(gCurrentUser);

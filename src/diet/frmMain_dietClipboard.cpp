@@ -1,4 +1,5 @@
 // Deleting diet entries and whole days, and cutting, copying and pasting entries between days.
+#include "DietNodes.h"
 #include "Module1.h"
 #include "Seams.h"
 #include "TreeControl.h"
@@ -6,12 +7,7 @@
 #include "frmMain.h"
 
 namespace {
-const QString kDietDay = QStringLiteral("DIETDAY");
-const QString kDietItem = QStringLiteral("DIETITEM");
 
-QDate dateOf(const TreeNode* day) {
-    return QDate::fromString(day->Text(), QStringLiteral("yyyy-MM-dd"));
-}
 void failure(const char* phrase) {
     MsgBox(QString::fromLatin1(phrase) + gSupportMsg, vbCritical | vbOKOnly,
            QStringLiteral("Application Error"));

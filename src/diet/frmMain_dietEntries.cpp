@@ -1,5 +1,6 @@
 // Recording what was eaten: a diet entry from the current food, dropping foods and entries on
 // the diet tree, and reopening an entry to change its servings, measure or date.
+#include "DietNodes.h"
 #include "Module1.h"
 #include "Seams.h"
 #include "Serving.h"
@@ -15,13 +16,7 @@
 #include <QRadioButton>
 
 namespace {
-const QString kDietDay = QStringLiteral("DIETDAY");
-const QString kDietItem = QStringLiteral("DIETITEM");
 const QString kFoodItem = QStringLiteral("FOODITEM");
-
-QDate dateOf(const TreeNode* day) {
-    return QDate::fromString(day->Text(), QStringLiteral("yyyy-MM-dd"));
-}
 
 void reportUpdateFailure() {
     MsgBox(QStringLiteral("Unable to update Diet Data.  ") + gSupportMsg, vbCritical | vbOKOnly,
@@ -94,28 +89,30 @@ long frmMain::FindMeasureIndex(long measureNo) {
 
 // ---- Dragging -----------------------------------------------------------------------------
 
+// Either tree's drag remembers its node; drops work from that and from the current rows.
+void frmMain::rememberDragSource(TreeControl* tree) {
+    if (TreeNode* node = tree->selectedNode()) {
+        strDragKey = node->Key();
+        strDragTag = node->Tag();
+    }
+}
+
+void frmMain::clearDropHighlights() {
+    tvwFood->setDropHighlight(nullptr);
+    tvwDiet->setDropHighlight(nullptr);
+}
+
 void frmMain::tvwFood_OLEStartDrag(QMimeData*, Qt::DropActions&) {
-    if (TreeNode* node = tvwFood->selectedNode()) {
-        strDragKey = node->Key();
-        strDragTag = node->Tag();
-    }
+    rememberDragSource(tvwFood);
 }
-
 void frmMain::tvwFood_OLECompleteDrag(Qt::DropAction) {
-    tvwFood->setDropHighlight(nullptr);
-    tvwDiet->setDropHighlight(nullptr);
+    clearDropHighlights();
 }
-
 void frmMain::tvwDiet_OLEStartDrag(QMimeData*, Qt::DropActions&) {
-    if (TreeNode* node = tvwDiet->selectedNode()) {
-        strDragKey = node->Key();
-        strDragTag = node->Tag();
-    }
+    rememberDragSource(tvwDiet);
 }
-
 void frmMain::tvwDiet_OLECompleteDrag(Qt::DropAction) {
-    tvwFood->setDropHighlight(nullptr);
-    tvwDiet->setDropHighlight(nullptr);
+    clearDropHighlights();
 }
 
 void frmMain::tvwDiet_OLEDragOver(const QMimeData*, Qt::DropAction&, int, int, int x, int y, int) {

@@ -1,5 +1,6 @@
 // Day totals: the eight nutrient values of the selected diet entry, or the sums of the selected
 // day, in a small window over the diet tree.
+#include "DietNodes.h"
 #include "Module1.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
@@ -46,14 +47,14 @@ void frmMain::ShowDietTotals() {
     if (!node)
         return;
     auto* details = new frmDietDetails(this);
-    if (node->Tag() == QStringLiteral("DIETITEM")) {
+    if (node->Tag() == kDietItem) {
         // The node click put rscmdDietData on the entry; without a current row the boxes stay
         // empty rather than show another entry's values.
         const Recordset* entry = gDataSource->rscmdDietData.get();
         if (entry && entry->hasCurrentRow())
             fillTotals(*details, *entry, QString());
     } else {
-        const QDate day = QDate::fromString(node->Text(), QStringLiteral("yyyy-MM-dd"));
+        const QDate day = dateOf(node);
         gDataSource->cmdDietTotal(day, gCurrentUser);
         Recordset* totals = gDataSource->rscmdDietTotal.get();
         if (!totals) { // reported by the command, and the main window is closing
