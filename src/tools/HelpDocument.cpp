@@ -2,6 +2,7 @@
 
 #include "ToolsResources.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +84,12 @@ QString HelpDocument::readPage(const QUrl& url) {
 QUrl HelpFile() {
     if (helpFileOverride())
         return *helpFileOverride();
+    // The document shipped beside the program comes first; the copy compiled into the program
+    // stands in when that folder is missing.
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/Help/index.html");
+    if (QFile::exists(beside))
+        return urlOfFile(beside);
     ensureToolsResources();
     static const QString compiledIn = QStringLiteral(":/help/index.html");
     return QFile::exists(compiledIn) ? urlOfFile(compiledIn) : QUrl();
