@@ -38,7 +38,8 @@ test: db
 sanitize: deps
 	cmake -S . -B build-asan -DFORKWISE_SANITIZE=ON -DFORKWISE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ctest --output-on-failure -j $(JOBS)
 
 bench: db
 	bench/run.sh $(BIN) $(BUILD)
