@@ -2,9 +2,9 @@
 
 #include "Config.h"
 #include "Icons.h"
-#include "ProgramInfo.h"
 #include "MainLayout.h"
 #include "Module1.h"
+#include "ProgramInfo.h"
 #include "Seams.h"
 #include "TreeControl.h"
 #include "WindowPlacement.h"
@@ -37,6 +37,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildControls() {
     centre = new QWidget(this);
+    centre->installEventFilter(this);
     centre->setObjectName(QStringLiteral("frmMainClient"));
     setCentralWidget(centre);
 
@@ -61,9 +62,12 @@ void frmMain::buildControls() {
     for (QChar c : QStringLiteral("ACTIVITY"))
         letters << QString(c);
     txtActivity->setPlainText(letters.join(u'\n'));
+    // Thirteen short lines have to fit beside the diet tree even in a small window.
     QFont small = txtActivity->font();
     small.setBold(true);
+    small.setPointSizeF(small.pointSizeF() * 0.8);
     txtActivity->setFont(small);
+    txtActivity->document()->setDocumentMargin(1);
 }
 
 namespace {
@@ -135,30 +139,32 @@ void frmMain::savePlacement() {
                    Twips::fromPixels(r.width(), this), Twips::fromPixels(r.height(), this)});
 }
 
-void frmMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The children are laid out once the central area has its new size.
+    if (watched == centre && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::Form_Resize() {
     if (isMinimized())
         return;
-    // The design places children in the window's inner area, whose top is the toolbar's top;
-    // the central widget starts below the toolbar, so its children are shifted up by it.
-    const int barHeight = menuBar()->isVisible() ? menuBar()->height() : 0;
-    const double w = Twips::fromPixels(width(), this);
-    const double h = Twips::fromPixels(height() - barHeight, this);
+    // The design measures from the top of the window's inner area, where the toolbar (420
+    // twips) sits, down to the status bar (270 twips); the children live in the central widget
+    // between the two, so the inner area is rebuilt around it from the design's bar heights.
+    constexpr double kToolbar = 420, kStatusBar = 270;
+    const double w = Twips::fromPixels(centre->width(), this);
+    const double h = Twips::fromPixels(centre->height(), this) + kToolbar + kStatusBar;
     const MainLayout l = ComputeMainLayout(w, h);
-    const int shift = centre->y() - barHeight;
-    const auto place = [&](QWidget* widget, const QRect& twips, int dy) {
-        QRect r = Twips::toPixels(twips, this);
-        r.translate(0, -dy);
-        widget->setGeometry(r);
+    const auto place = [&](QWidget* widget, QRect twips, bool belowToolbar) {
+        if (belowToolbar)
+            twips.translate(0, -int(kToolbar));
+        widget->setGeometry(Twips::toPixels(twips, this));
     };
-    place(frameFood, l.frameFood, shift);
-    place(tvwFood, l.tvwFood, 0);
-    place(tvwDiet, l.tvwDiet, shift);
-    place(txtActivity, l.txtActivity, shift);
+    place(frameFood, l.frameFood, true);
+    place(tvwFood, l.tvwFood, false);
+    place(tvwDiet, l.tvwDiet, true);
+    place(txtActivity, l.txtActivity, true);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
