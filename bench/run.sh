@@ -2,6 +2,8 @@
 # Runs the benchmarks: bench/run.sh BIN_DIR BUILD_DIR (as `make bench` does).
 # The household log they load is built once, from the delivered database in BIN_DIR/Data, into
 # BUILD_DIR/bench/household.mdb and reused afterwards; delete that file to build it afresh.
+# BENCH_RUNS sets the runs of the open and start-up benchmarks (10), BENCH_ENTRY_RUNS those of
+# each kind of diet entry (50). The start-up benchmark needs xvfb-run.
 set -eu
 
 if [ $# -ne 2 ]; then
@@ -13,7 +15,8 @@ bench=$2/bench
 delivered=$bin/Data/ForkData.mdb
 log=$bench/household.mdb
 
-for tool in forkwise-bench-mklog forkwise-bench-open; do
+for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
+    forkwise-bench-entries; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -29,3 +32,14 @@ if [ ! -f "$log" ]; then
 fi
 
 "$bench/forkwise-bench-open" "$log" --runs "${BENCH_RUNS:-10}"
+echo
+"$(dirname "$0")/bench_startup.sh" "$bench/forkwise-bench-startup" "$bin/forkwise" "$log" \
+    --runs "${BENCH_RUNS:-10}"
+echo
+# Every entry is flushed to the file: once beside the build, on its disk, and once on a tmpfs,
+# which shows the disk's share.
+"$bench/forkwise-bench-entries" "$log" --runs "${BENCH_ENTRY_RUNS:-50}" --dir "$bench"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    echo
+    "$bench/forkwise-bench-entries" "$log" --runs "${BENCH_ENTRY_RUNS:-50}" --dir /dev/shm
+fi
