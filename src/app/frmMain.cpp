@@ -68,6 +68,11 @@ void frmMain::buildControls() {
     small.setPointSizeF(small.pointSizeF() * 0.8);
     txtActivity->setFont(small);
     txtActivity->document()->setDocumentMargin(1);
+    // A caption, not a field: it takes the window's colour, and the diet tree's frame stays on top.
+    QPalette caption = txtActivity->palette();
+    caption.setColor(QPalette::Base, caption.color(QPalette::Window));
+    txtActivity->setPalette(caption);
+    tvwDiet->raise();
 }
 
 namespace {
@@ -126,6 +131,7 @@ void frmMain::Form_Load() {
         return;
     LoadFoodTree();
     LoadDietDates();
+    tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
     FoodPending = false;
 }
 
