@@ -126,5 +126,4 @@ private:
     EditMode editMode_ = EditMode::None;
     std::vector<QVariant> buffer_;
     std::vector<bool> dirty_;
-    int positionBeforeAdd_ = -1;
 };
