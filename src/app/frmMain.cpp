@@ -118,11 +118,15 @@ void frmMain::Form_Load() {
     restorePlacement();
     FoodClipValid = false;
     DietClipValid = false;
-    gDataSource->cmdGroups();
-    gDataSource->cmdFoods();
-    gDataSource->cmdTableKey();
-    if (!gDataSource->appDB.isOpen())
-        return; // a failed command has closed the window
+    // A failed command has reported itself and closed the window: the load stops there, so the
+    // user sees one message rather than one for every command after it.
+    for (void (clsFWSDataSource::*command)() :
+         {&clsFWSDataSource::cmdGroups, &clsFWSDataSource::cmdFoods,
+          &clsFWSDataSource::cmdTableKey}) {
+        (gDataSource.get()->*command)();
+        if (!gDataSource->appDB.isOpen())
+            return;
+    }
     gCurrentUser = LoadCurrentUser();
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));

@@ -99,14 +99,15 @@ TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOntoThePrimaryScreen) {
 }
 
 TEST_F(MainWindowTest, AFailedLoadShowsItsMessageAndEndsWithoutAWindow) {
-    // A key table the program cannot position rows in: the load fails part-way.
-    prepare({QStringLiteral("DROP TABLE TableKey"),
-             QStringLiteral("CREATE TABLE TableKey (KeyName TEXT PRIMARY KEY, KeyValue INTEGER) "
-                            "WITHOUT ROWID")});
+    // A group table the program cannot position rows in: the load fails at its first command,
+    // and the user is told once.
+    prepare({QStringLiteral("DROP TABLE FoodGroup"),
+             QStringLiteral("CREATE TABLE FoodGroup (GroupId INTEGER PRIMARY KEY, GroupName TEXT, "
+                            "ParentGroup INTEGER, GroupTag TEXT) WITHOUT ROWID")});
     EXPECT_FALSE(StartProgram(db.programDir()));
-    ASSERT_FALSE(boxes.boxes().empty());
+    ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes().back().prompt,
-              QStringLiteral("Unable to retrieve Table Key Data.  ") + gSupportMsg);
+              QStringLiteral("Unable to retrieve Food Data.  ") + gSupportMsg);
     QApplication::processEvents();
     EXPECT_FALSE(gMainForm && gMainForm->isVisible());
 }
