@@ -134,6 +134,8 @@ void frmMain::Form_Load() {
     if (!gDataSource->appDB.isOpen())
         return;
     LoadFoodTree();
+    if (!gDataSource->appDB.isOpen())
+        return;
     LoadDietDates();
     tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
     FoodPending = false;
