@@ -25,7 +25,8 @@ double GramWeightRatio(double storedGramWeight, double newGramWeight) {
 
 void RescaleFood(long m, long g, const QString& s) {
     Recordset& rs = *gDataSource->rscmdFoods;
-    const double ratio = GramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), g);
+    const double ratio =
+        GramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), double(g));
     for (const char* name : kNutrientColumns) {
         const QString column = QString::fromLatin1(name);
         const QVariant v = rs.Fields(column);

@@ -44,8 +44,8 @@ void frmMain::AddDietEntry(double servings, const QDate& date, const QString& se
     Recordset* diet = gDataSource->rscmdDietData.get();
     try {
         Recordset& food = *gDataSource->rscmdFoods;
-        const double ratio =
-            GramWeightRatio(food.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), gramWeight);
+        const double ratio = GramWeightRatio(food.Fields(QStringLiteral("USDA_GM_WT")).toDouble(),
+                                             double(gramWeight));
         const long id = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
         if (id == 0)
             return; // reported; the window is closing
@@ -258,7 +258,7 @@ void frmMain::EditDietEntry() {
                 const double stored = diet->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
                 if (stored == 0)
                     throw DbError("The entry has no gram weight to scale from.");
-                ratio = gramWeight / stored;
+                ratio = double(gramWeight) / stored;
                 diet->setField(QStringLiteral("ServingSize"),
                                m.Fields(QStringLiteral("MSRE_DESC")));
                 diet->setField(QStringLiteral("USDA_MSRE_NO"), m.Fields(QStringLiteral("MSRE_NO")));
