@@ -193,20 +193,22 @@ void frmMain::tvwFood_DblClick() {
     }
 }
 
-void frmMain::tvwFood_Collapse(TreeNode* node) {
+namespace {
+// Groups switch between their closed and open pictures; foods keep theirs.
+void showGroupImage(TreeNode* node, bool expanded) {
     const QString tag = node->Tag();
     if (tag == kGroup)
-        node->setImage(QStringLiteral("GroupClosed"));
+        node->setImage(expanded ? QStringLiteral("GroupOpen") : QStringLiteral("GroupClosed"));
     else if (tag == kFavorite || tag == kGroupRoot)
-        node->setImage(QStringLiteral("closed"));
+        node->setImage(expanded ? QStringLiteral("open") : QStringLiteral("closed"));
 }
+} // namespace
 
+void frmMain::tvwFood_Collapse(TreeNode* node) {
+    showGroupImage(node, false);
+}
 void frmMain::tvwFood_Expand(TreeNode* node) {
-    const QString tag = node->Tag();
-    if (tag == kGroup)
-        node->setImage(QStringLiteral("GroupOpen"));
-    else if (tag == kFavorite || tag == kGroupRoot)
-        node->setImage(QStringLiteral("open"));
+    showGroupImage(node, true);
 }
 
 void frmMain::StartRename() {

@@ -2,18 +2,10 @@
 #include "Config.h"
 #include "DietLogFixture.h"
 
-namespace {
-QString row(int id, const char* user, const char* date, const char* food) {
-    return QStringLiteral("INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
-                          "NumServings, Fat, Protein) VALUES (%1, '%2', '%3', '%4', 1, 2, NULL)")
-        .arg(id)
-        .arg(QString::fromLatin1(user), QString::fromLatin1(date), QString::fromLatin1(food));
-}
-} // namespace
-
 TEST_F(DietLogTest, DeletingEntriesMovesTheSelectionUpAndNoAnswerChangesNothing) {
-    prepare({row(1, "USER1", "2026-12-04", "Only"), row(2, "USER1", "2026-12-05", "Apple"),
-             row(3, "USER1", "2026-12-05", "Banana"), row(4, "USER1", "2026-12-05", "Cherry"),
+    prepare({dietRow(1, "USER1", "2026-12-04", "Only"), dietRow(2, "USER1", "2026-12-05", "Apple"),
+             dietRow(3, "USER1", "2026-12-05", "Banana"),
+             dietRow(4, "USER1", "2026-12-05", "Cherry"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
     start();
     TreeControl* t = w().tvwDiet;
@@ -52,8 +44,9 @@ TEST_F(DietLogTest, DeletingEntriesMovesTheSelectionUpAndNoAnswerChangesNothing)
 }
 
 TEST_F(DietLogTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntries) {
-    prepare({row(1, "USER1", "2026-12-05", "Apple"), row(2, "USER1", "2026-12-05", "Pear"),
-             row(3, "USER2", "2026-12-05", "Theirs"), row(4, "USER1", "2026-12-06", "Fig")});
+    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-05", "Pear"),
+             dietRow(3, "USER2", "2026-12-05", "Theirs"),
+             dietRow(4, "USER1", "2026-12-06", "Fig")});
     start();
     w().strActiveTree = QStringLiteral("DIET");
     w().tvwDiet->selectNode(day("20261205"));
@@ -71,8 +64,8 @@ TEST_F(DietLogTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntries) {
 }
 
 TEST_F(DietLogTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
-    prepare({row(1, "USER1", "2026-12-05", "Apple"), row(2, "USER1", "2026-12-04", "Pear"),
-             row(3, "USER1", "2026-12-03", "Fig"),
+    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-04", "Pear"),
+             dietRow(3, "USER1", "2026-12-03", "Fig"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
     start();
     TreeControl* t = w().tvwDiet;
@@ -108,7 +101,7 @@ TEST_F(DietLogTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
 }
 
 TEST_F(DietLogTest, AnEntryCopiedForOneUserIsPastedForTheUserCurrentThen) {
-    prepare({row(1, "USER1", "2026-12-05", "Apple"), row(2, "USER2", "2026-12-01", "Toast"),
+    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER2", "2026-12-01", "Toast"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
     start();
     w().tvwDiet->selectNode(day("20261205"));

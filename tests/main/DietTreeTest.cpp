@@ -9,16 +9,10 @@
 #include <QLabel>
 
 namespace {
-QString entry(int id, const char* user, const char* date, const char* food) {
-    return QStringLiteral("INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
-                          "NumServings, Fat) VALUES (%1, '%2', '%3', '%4', 1, 1)")
-        .arg(id)
-        .arg(QString::fromLatin1(user), QString::fromLatin1(date), QString::fromLatin1(food));
-}
 const QStringList kLog = {
-    entry(37, "USER1", "2026-12-05", "Apple"), entry(40, "USER1", "2026-12-05", "apple"),
-    entry(38, "USER1", "2026-12-05", "Apple"), entry(39, "USER1", "2026-12-03", "Bread"),
-    entry(41, "USER2", "2026-12-04", "Someone elses soup")};
+    dietRow(37, "USER1", "2026-12-05", "Apple"), dietRow(40, "USER1", "2026-12-05", "apple"),
+    dietRow(38, "USER1", "2026-12-05", "Apple"), dietRow(39, "USER1", "2026-12-03", "Bread"),
+    dietRow(41, "USER2", "2026-12-04", "Someone elses soup")};
 } // namespace
 
 TEST_F(MainWindowTest, AUserWithoutEntriesHasAnEmptyDietTree) {

@@ -11,6 +11,13 @@
 #include <QSettings>
 #include <QTest>
 
+QString dietRow(int id, const char* user, const char* date, const char* food) {
+    return QStringLiteral("INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
+                          "NumServings, Fat, Protein) VALUES (%1, '%2', '%3', '%4', 1, 2, NULL)")
+        .arg(id)
+        .arg(QString::fromLatin1(user), QString::fromLatin1(date), QString::fromLatin1(food));
+}
+
 void MainWindowTest::SetUp() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());

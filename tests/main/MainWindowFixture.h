@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// SQL adding a diet entry of one serving with 2 g fat and no protein value.
+QString dietRow(int id, const char* user, const char* date, const char* food);
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
