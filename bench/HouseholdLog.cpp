@@ -24,7 +24,7 @@ struct Food {
     std::optional<double> nutrients[kNutrients]; // Fat .. Other2, in the order of the table
     qint64 ndbNo = 0;
     qint64 msreNo = 0;
-    qint64 gramWeight = 0;
+    double gramWeight = 0; // exact, as the catalogue holds it
 };
 
 // A failed engine call, carrying the engine's message.
@@ -93,7 +93,7 @@ std::vector<Food> readCatalogue(Connection& db) {
                 f.nutrients[i] = sqlite3_column_double(st, 3 + i);
         f.ndbNo = sqlite3_column_int64(st, 11);
         f.msreNo = sqlite3_column_int64(st, 12);
-        f.gramWeight = sqlite3_column_int64(st, 13);
+        f.gramWeight = sqlite3_column_double(st, 13);
         foods.push_back(std::move(f));
     }
     sqlite3_finalize(st);
@@ -147,7 +147,7 @@ void addEntries(Connection& db, const std::vector<Food>& foods, const LogOptions
                 }
                 sqlite3_bind_int64(insert, 16, food.ndbNo);
                 sqlite3_bind_int64(insert, 17, food.msreNo);
-                sqlite3_bind_int64(insert, 18, food.gramWeight);
+                sqlite3_bind_double(insert, 18, food.gramWeight);
                 if (sqlite3_step(insert) != SQLITE_DONE)
                     db.fail("INSERT INTO DietActivity");
                 ++id;

@@ -4,8 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <cmath>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace seed {
@@ -112,7 +110,7 @@ bool insertFood(Statement& stmt, qint64 foodId, qint64 groupId, const UsdaFood& 
     }
     stmt.bind(13, qint64(food.ndb));
     stmt.bind(14, qint64(serving.number));
-    stmt.bind(15, qint64(roundHalfEven(serving.grams)));
+    stmt.bind(15, serving.grams); // exact: a 0.4 g dash rounded would weigh nothing
     return stmt.run();
 }
 
@@ -133,16 +131,6 @@ bool insertMeasures(Statement& stmt, const UsdaFood& food, int* count) {
 }
 
 } // namespace
-
-double roundHalfEven(double value) {
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    if (fraction < 0.5)
-        return floor;
-    if (fraction > 0.5)
-        return floor + 1;
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-}
 
 bool writeCatalogue(sqlite3* db, const UsdaCatalogue& catalogue, BuildSummary* summary,
                     QString* error) {

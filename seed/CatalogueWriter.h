@@ -9,9 +9,6 @@ struct sqlite3;
 
 namespace seed {
 
-// Rounds to the nearest whole number, halves to the even neighbour (28.5 -> 28, 29.5 -> 30).
-double roundHalfEven(double value);
-
 // Adds the catalogue to a database that holds the schema and the special rows: one group per
 // USDA food group below the root, the foods with their servings and measures, copies of the
 // favourites, and key counters raised to the largest keys. Runs inside the caller's transaction.

@@ -1,6 +1,7 @@
 #include "DatabaseBuilder.h"
 
 #include "CatalogueWriter.h"
+#include "SchemaVersion.h"
 #include "UsdaCatalogue.h"
 
 #include <QDir>
@@ -96,6 +97,8 @@ bool fill(const QString& file, const QByteArray& schema, const QByteArray& stand
         *error = u"Cannot open %1: %2"_s.arg(file, QString::fromUtf8(sqlite3_errstr(rc)));
     ok = ok && execute(db, "BEGIN", u"Begin"_s, error) &&
          execute(db, schema, u"schema.sql"_s, error) &&
+         execute(db, "PRAGMA user_version = " + QByteArray::number(kSchemaVersion),
+                 u"Schema version"_s, error) &&
          execute(db, standingRows, u"standing_rows.sql"_s, error) &&
          writeCatalogue(db, catalogue, summary, error) && execute(db, "COMMIT", u"Commit"_s, error);
     if (sqlite3_close(db) != SQLITE_OK && ok) {

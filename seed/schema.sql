@@ -2,6 +2,8 @@
 -- (COLLATE NOCASE), so that SQL order and the trees' order agree. Dates are stored
 -- as 'YYYY-MM-DD' text in columns declared DATE; yes/no columns are declared BOOLEAN
 -- and hold 0 or 1. The declared types tell the result sets how to hand values out.
+-- USDA_GM_WT is the serving's weight in grams as the USDA gives it (0: no USDA weight).
+-- The builder marks the file with the layout's version (PRAGMA user_version, kSchemaVersion).
 
 CREATE TABLE FoodGroup (
     GroupId     INTEGER PRIMARY KEY,
@@ -26,7 +28,7 @@ CREATE TABLE FoodItem (
     Other2       REAL,
     USDA_NDB_NO  INTEGER NOT NULL DEFAULT 0,
     USDA_MSRE_NO INTEGER NOT NULL DEFAULT 0,
-    USDA_GM_WT   INTEGER NOT NULL DEFAULT 0
+    USDA_GM_WT   REAL NOT NULL DEFAULT 0
 );
 CREATE INDEX FoodItem_Group ON FoodItem (GroupId, FoodName, FoodId);
 
@@ -48,7 +50,7 @@ CREATE TABLE DietActivity (
     Other2       REAL,
     USDA_NDB_NO  INTEGER NOT NULL DEFAULT 0,
     USDA_MSRE_NO INTEGER NOT NULL DEFAULT 0,
-    USDA_GM_WT   INTEGER NOT NULL DEFAULT 0
+    USDA_GM_WT   REAL NOT NULL DEFAULT 0
 );
 -- One user's entries in log order come straight from this index, without touching the rows.
 CREATE INDEX DietActivity_UserDate ON DietActivity (UserName, DietDate, FoodName, DietId);

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "SchemaVersion.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
@@ -11,6 +13,15 @@ namespace {
 // The tables every Forkwise file holds; a file without them is not ours to open.
 const char* const kRequiredTables[] = {"FoodGroup",     "FoodItem", "DietActivity",
                                        "USDA_Measures", "TableKey", "CONFIG"};
+
+// A file of version 0 holds gram weights rounded to whole grams; the measures they were taken
+// from still hold the exact figures. A row whose measure is gone keeps what it has.
+const char* const kExactGramWeights[] = {
+    "UPDATE FoodItem SET USDA_GM_WT = m.GM_WT FROM USDA_Measures m WHERE m.NDB_NO = "
+    "FoodItem.USDA_NDB_NO AND m.MSRE_NO = FoodItem.USDA_MSRE_NO AND m.GM_WT IS NOT NULL",
+    "UPDATE DietActivity SET USDA_GM_WT = m.GM_WT FROM USDA_Measures m WHERE m.NDB_NO = "
+    "DietActivity.USDA_NDB_NO AND m.MSRE_NO = DietActivity.USDA_MSRE_NO AND m.GM_WT IS NOT NULL",
+};
 
 QString message(sqlite3* db) {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
@@ -62,14 +73,40 @@ void Database::openExclusive(const QString& path) {
             }
         }
         sqlite3_finalize(st);
+        // A file from a newer program may hold what this one would spoil: it is left untouched.
+        const int version = userVersion();
+        if (version > kSchemaVersion)
+            throw DbError("The database has version " + std::to_string(version) +
+                          ", newer than this program's " + std::to_string(kSchemaVersion) + ".");
         // Only a file proven to be ours is locked: taking the write lock on an empty file would
         // turn it into a database.
         execute(QStringLiteral("BEGIN EXCLUSIVE"));
-        execute(QStringLiteral("COMMIT"));
+        try {
+            // An older file is brought up to date all at once or not at all.
+            if (version < 1)
+                for (const char* sql : kExactGramWeights)
+                    execute(QString::fromLatin1(sql));
+            if (version < kSchemaVersion)
+                execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+            execute(QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
     } catch (...) {
         close();
         throw;
     }
+}
+
+int Database::userVersion() const {
+    sqlite3_stmt* st = prepare(QStringLiteral("PRAGMA user_version"));
+    const bool ok = sqlite3_step(st) == SQLITE_ROW;
+    const int version = ok ? sqlite3_column_int(st, 0) : 0;
+    sqlite3_finalize(st);
+    if (!ok)
+        fail(QStringLiteral("PRAGMA user_version"));
+    return version;
 }
 
 void Database::close() {

@@ -22,7 +22,9 @@ public:
 
     // Opens an existing file for reading and writing and takes the exclusive lock, so no other
     // process can read or write it until close(). Never creates a file. Throws DbError when the
-    // file is missing, locked by another process, not a database, or lacks the program's tables.
+    // file is missing, locked by another process, not a database, lacks the program's tables, or
+    // has a newer version than kSchemaVersion (then nothing is written). A file of an older
+    // version is brought up to date in one transaction; if that fails, the file stays as it was.
     void openExclusive(const QString& path);
     void close();
     bool isOpen() const { return db_ != nullptr; }
@@ -37,6 +39,8 @@ public:
     [[noreturn]] void fail(const QString& what) const;
 
 private:
+    int userVersion() const;
+
     sqlite3* db_ = nullptr;
 };
 

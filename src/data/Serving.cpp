@@ -23,10 +23,9 @@ double GramWeightRatio(double storedGramWeight, double newGramWeight) {
     return newGramWeight / storedGramWeight;
 }
 
-void RescaleFood(long m, long g, const QString& s) {
+void RescaleFood(long m, double g, const QString& s) {
     Recordset& rs = *gDataSource->rscmdFoods;
-    const double ratio =
-        GramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), double(g));
+    const double ratio = GramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), g);
     for (const char* name : kNutrientColumns) {
         const QString column = QString::fromLatin1(name);
         const QVariant v = rs.Fields(column);
@@ -35,7 +34,7 @@ void RescaleFood(long m, long g, const QString& s) {
     }
     rs.setField(QStringLiteral("ServingSize"), s);
     rs.setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(m));
-    rs.setField(QStringLiteral("USDA_GM_WT"), qlonglong(g));
+    rs.setField(QStringLiteral("USDA_GM_WT"), g);
 }
 
 namespace {
