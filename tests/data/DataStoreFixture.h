@@ -6,7 +6,6 @@
 #include "clsFWSDataSource.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 
 class DataStoreTest : public ::testing::Test {
 protected:
@@ -28,17 +27,14 @@ protected:
     clsFWSDataSource& ds() { return *gDataSource; }
 
     // Adds a diet row the way the program does, through the updatable set of one user.
-    long addDiet(const QString& user, const QDate& date, const QString& food,
-                 std::optional<double> fat = 1.0) {
+    long addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
         ds().cmdDietData(user);
         Recordset& rs = *ds().rscmdDietData;
         rs.AddNew();
         rs.setField(QStringLiteral("UserName"), user);
         rs.setField(QStringLiteral("DietDate"), date);
         rs.setField(QStringLiteral("FoodName"), food);
-        rs.setField(QStringLiteral("NumServings"), 1.0);
-        rs.setField(QStringLiteral("Fat"), fat ? QVariant(*fat) : QVariant());
-        rs.setField(QStringLiteral("Calorie"), 100.0);
+        rs.setField(QStringLiteral("Fat"), fat);
         rs.Update();
         return long(rs.LastModified());
     }
