@@ -13,6 +13,8 @@
 // Every entry is committed to the file at once with a synchronous commit, so the figures include
 // the file system's flush to the disk; run it with --dir on a tmpfs to see the share of that.
 
+#include "DietNodes.h"
+#include "FoodNodes.h"
 #include "Module1.h"
 #include "Module1App.h"
 #include "Seams.h"
@@ -40,9 +42,6 @@ namespace {
 
 constexpr int kDayEntries = 20; // entries of the current user on every day of the household log
 constexpr unsigned long kTmpfsMagic = 0x01021994;
-
-const QString kFoodItem = u"FOODITEM"_s;
-const QString kDietDay = u"DIETDAY"_s;
 
 QtMessageHandler defaultHandler = nullptr;
 
@@ -86,10 +85,6 @@ QString fileSystemOf(const QString& path) {
                                                                   : u"a disk file system"_s;
 }
 
-QString dayKey(const QDate& d) {
-    return u"DT"_s + d.toString(u"yyyyMMdd"_s);
-}
-
 QString newEntryKey() {
     return u'D' + QString::number(gDataSource->rscmdDietData->LastModified());
 }
@@ -103,7 +98,11 @@ public:
 
     // The favourites, expanded as a user keeps them: the foods double clicked and dropped.
     bool prepare() {
-        TreeNode* favourites = w_.tvwFood->Item(u'G' + QString::number(w_.FavoritesGroupId));
+        TreeNode* favourites = nullptr;
+        for (int i = 0; i < w_.tvwFood->topLevelItemCount(); ++i)
+            if (TreeNode* group = TreeNode::of(w_.tvwFood->topLevelItem(i));
+                group && group->Tag() == kFavorite)
+                favourites = group;
         if (!favourites)
             return failed(u"no favourites group in the food tree"_s);
         favourites->setExpanded(true);
@@ -125,7 +124,7 @@ public:
         clickMs = msOf(t);
 
         t.start();
-        w_.tvwFood_DblClick();
+        Q_EMIT w_.tvwFood->DblClick();
         TreeNode* selected = w_.tvwDiet->selectedNode();
         const bool ok = selected && selected->Key() == newEntryKey() && selected->Parent() &&
                         selected->Parent()->Key() == dayKey(Clock::today()) &&
@@ -161,7 +160,7 @@ public:
         data.setData(TreeControl::mimeType(),
                      (w_.tvwFood->objectName() + u'\n' + food->Key()).toUtf8());
         Qt::DropActions effects = Qt::MoveAction | Qt::CopyAction;
-        w_.tvwFood_OLEStartDrag(&data, effects);
+        Q_EMIT w_.tvwFood->OLEStartDrag(&data, effects);
         // The pointer reaches the day.
         w_.tvwDiet->EnsureVisible(day);
         QApplication::processEvents();
@@ -174,8 +173,8 @@ public:
         QElapsedTimer t;
         t.start();
         Qt::DropAction effect = Qt::CopyAction;
-        w_.tvwDiet_OLEDragDrop(&data, effect, TreeButton::Left, 0, at.x(), at.y());
-        w_.tvwFood_OLECompleteDrag(effect);
+        Q_EMIT w_.tvwDiet->OLEDragDrop(&data, effect, TreeButton::Left, 0, at.x(), at.y());
+        Q_EMIT w_.tvwFood->OLECompleteDrag(effect);
         TreeNode* selected = w_.tvwDiet->selectedNode();
         const bool ok = day->Children() == kDayEntries + 1 && selected &&
                         selected->Parent() == day && selected->Key() == newEntryKey();
@@ -191,9 +190,8 @@ public:
 private:
     // The press of a node, as the tree reports it: selected, then NodeClick.
     void click(TreeNode* food) {
-        w_.blnRightButton = false;
         w_.tvwFood->selectNode(food);
-        w_.tvwFood_NodeClick(food);
+        Q_EMIT w_.tvwFood->NodeClick(food);
     }
     bool failed(const QString& why) {
         error = why;

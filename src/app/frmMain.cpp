@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "Config.h"
+#include "DietLog.h"
+#include "FoodCatalog.h"
 #include "Icons.h"
 #include "MainLayout.h"
 #include "Module1.h"
@@ -16,21 +18,38 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Forkwise ") +
                    ProgramInfo::shortVersionText(ProgramVersion::current()));
     setWindowIcon(applicationIcon());
+    parts.window = this;
     buildControls();
     buildMenus();
     buildToolbar();
     buildStatusBar();
-    connectTrees();
+    // Small enough for any screen, large enough that both trees show a few lines.
+    setMinimumSize(Twips::toPixels(5400, this), Twips::toPixels(5400, this));
+    parts.tvwFood = tvwFood;
+    parts.tvwDiet = tvwDiet;
+    parts.sbPanel1 = sbPanel1;
+    parts.mnuPop_RTB = mnuPop_RTB;
+    tvwFood->setDragDropMode(QAbstractItemView::DragDrop);
+    tvwDiet->setDragDropMode(QAbstractItemView::DragDrop);
+    tvwFood->setAcceptDrops(true);
+    tvwDiet->setAcceptDrops(true);
+    diet = std::make_unique<DietLog>(parts);
+    food = std::make_unique<FoodCatalog>(parts);
+    parts.dietEntries = diet.get();
+    parts.foodSelection = food.get();
 }
 
 frmMain::~frmMain() = default;
@@ -76,27 +95,54 @@ void frmMain::buildControls() {
 }
 
 namespace {
-// A status bar panel: asks for its designed width but gives way when the window is narrower.
+// A status bar panel: asks for its designed width but gives way when the window is narrower,
+// and then shortens its text with "..." rather than run under its neighbour.
 class Panel : public QLabel {
 public:
-    Panel(const QString& name, int width, QWidget* parent) : QLabel(parent), width_(width) {
+    Panel(const QString& name, const QString& accessibleName, int width, QWidget* parent)
+        : QLabel(parent), width_(width) {
         setObjectName(name);
+        setAccessibleName(accessibleName);
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     }
-    QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+    // Panels 2 and 3 hold short texts: they take no more than these need, so panel 1 keeps
+    // room for a serving size even in a narrow window.
+    QSize sizeHint() const override {
+        const int needed = fitText_ ? QLabel::sizeHint().width() + 8 : width_;
+        return {std::min(width_, needed), QLabel::sizeHint().height()};
+    }
+    void setFitText(bool on) { fitText_ = on; }
     QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.drawText(area, int(alignment()),
+                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
 
 private:
     int width_;
+    bool fitText_ = false;
 };
 } // namespace
 
 void frmMain::buildStatusBar() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("sbStatusBar"));
-    sbPanel1 = new Panel(QStringLiteral("sbStatusBar_Panel1"), Twips::toPixels(7056, this), bar);
-    sbPanel2 = new Panel(QStringLiteral("sbStatusBar_Panel2"), Twips::toPixels(2540, this), bar);
-    sbPanel3 = new Panel(QStringLiteral("sbStatusBar_Panel3"), Twips::toPixels(2540, this), bar);
+    auto* servingPanel =
+        new Panel(QStringLiteral("sbStatusBar_Panel1"), QStringLiteral("Serving Size"),
+                  Twips::toPixels(7056, this), bar);
+    auto* userPanel = new Panel(QStringLiteral("sbStatusBar_Panel2"),
+                                QStringLiteral("Current User"), Twips::toPixels(2540, this), bar);
+    auto* datePanel = new Panel(QStringLiteral("sbStatusBar_Panel3"), QStringLiteral("Date"),
+                                Twips::toPixels(2540, this), bar);
+    userPanel->setFitText(true);
+    datePanel->setFitText(true);
+    sbPanel1 = servingPanel;
+    sbPanel2 = userPanel;
+    sbPanel3 = datePanel;
     sbPanel3->setAlignment(Qt::AlignCenter);
     bar->addWidget(sbPanel1, 1);
     bar->addPermanentWidget(sbPanel2);
@@ -116,29 +162,29 @@ void frmMain::refreshDate() {
 
 void frmMain::Form_Load() {
     restorePlacement();
-    FoodClipValid = false;
-    DietClipValid = false;
+    parts.state.FoodClipValid = false;
+    parts.state.DietClipValid = false;
     // A failed command has reported itself and closed the window: the load stops there, so the
     // user sees one message rather than one for every command after it.
     for (void (clsFWSDataSource::*command)() :
          {&clsFWSDataSource::cmdGroups, &clsFWSDataSource::cmdFoods,
           &clsFWSDataSource::cmdTableKey}) {
         (gDataSource.get()->*command)();
-        if (!gDataSource->appDB.isOpen())
+        if (gDataSource->closed())
             return;
     }
     gCurrentUser = LoadCurrentUser();
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
     gDataSource->cmdDietData(gCurrentUser);
-    if (!gDataSource->appDB.isOpen())
+    if (gDataSource->closed())
         return;
-    LoadFoodTree();
-    if (!gDataSource->appDB.isOpen())
+    food->LoadFoodTree();
+    if (gDataSource->closed())
         return;
-    LoadDietDates();
+    diet->LoadDietDates();
     tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
-    FoodPending = false;
+    parts.state.FoodPending = false;
 }
 
 void frmMain::restorePlacement() {
@@ -211,39 +257,4 @@ void frmMain::Form_Unload() {
     tvwDiet->setUpdatesEnabled(false);
     tvwFood->Clear();
     tvwDiet->Clear();
-}
-
-void frmMain::connectTrees() {
-    // Typed letters move through a group's foods by JumpToLetter, not by the tree's own search.
-    tvwFood->setIncrementalSearch(false);
-    tvwFood->setDragDropMode(QAbstractItemView::DragDrop);
-    tvwDiet->setDragDropMode(QAbstractItemView::DragDrop);
-    tvwFood->setAcceptDrops(true);
-    tvwDiet->setAcceptDrops(true);
-
-    connect(tvwFood, &TreeControl::NodeClick, this, &frmMain::tvwFood_NodeClick);
-    connect(tvwFood, &TreeControl::MouseDown, this, &frmMain::tvwFood_MouseDown);
-    connect(tvwFood, &TreeControl::KeyDown, this, &frmMain::tvwFood_KeyDown);
-    connect(tvwFood, &TreeControl::DblClick, this, &frmMain::tvwFood_DblClick);
-    connect(tvwFood, &TreeControl::GotFocus, this, &frmMain::tvwFood_GotFocus);
-    connect(tvwFood, &TreeControl::Collapse, this, &frmMain::tvwFood_Collapse);
-    connect(tvwFood, &TreeControl::Expand, this, &frmMain::tvwFood_Expand);
-    // Renaming writes to the catalogue; until a handler takes the new name, the old one stays.
-    connect(tvwFood, &TreeControl::AfterLabelEdit, this,
-            [](bool& cancel, QString&) { cancel = true; });
-
-    connect(tvwDiet, &TreeControl::NodeClick, this, &frmMain::tvwDiet_NodeClick);
-    connect(tvwDiet, &TreeControl::MouseDown, this, &frmMain::tvwDiet_MouseDown);
-    connect(tvwDiet, &TreeControl::KeyDown, this, &frmMain::tvwDiet_KeyDown);
-    connect(tvwDiet, &TreeControl::DblClick, this, &frmMain::tvwDiet_DblClick);
-    connect(tvwDiet, &TreeControl::GotFocus, this, &frmMain::tvwDiet_GotFocus);
-    connect(tvwDiet, &TreeControl::Collapse, this, &frmMain::tvwDiet_Collapse);
-    connect(tvwDiet, &TreeControl::Expand, this, &frmMain::tvwDiet_Expand);
-
-    connect(tvwFood, &TreeControl::OLEStartDrag, this, &frmMain::tvwFood_OLEStartDrag);
-    connect(tvwFood, &TreeControl::OLECompleteDrag, this, &frmMain::tvwFood_OLECompleteDrag);
-    connect(tvwDiet, &TreeControl::OLEStartDrag, this, &frmMain::tvwDiet_OLEStartDrag);
-    connect(tvwDiet, &TreeControl::OLEDragOver, this, &frmMain::tvwDiet_OLEDragOver);
-    connect(tvwDiet, &TreeControl::OLEDragDrop, this, &frmMain::tvwDiet_OLEDragDrop);
-    connect(tvwDiet, &TreeControl::OLECompleteDrag, this, &frmMain::tvwDiet_OLECompleteDrag);
 }

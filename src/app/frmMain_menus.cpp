@@ -1,12 +1,9 @@
 // The main window's menu bar, popup menu and toolbar, and the commands they run.
 #include "Icons.h"
 #include "MainLayout.h"
-#include "ShowModal.h"
-#include "TreeControl.h"
 #include "frmMain.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -23,12 +20,6 @@ struct Item {
 
 QAction* frmMain::action(const QString& name) const {
     return findChild<QAction*>(name);
-}
-
-void frmMain::enable(std::initializer_list<const char*> names, bool on) {
-    for (const char* name : names)
-        if (QAction* a = action(QString::fromLatin1(name)))
-            a->setEnabled(on);
 }
 
 void frmMain::buildMenus() {
@@ -123,7 +114,7 @@ void frmMain::buildMenus() {
           {"mnuPop_RTB_Delete", "&Delete", {}, &frmMain::mnuEditDelete_Click},
           {"mnuPop_RTB_Bar1", "-", {}, nullptr},
           {"mnuPop_RTB_Rename", "Rename", {}, &frmMain::mnuEditRename_Click}});
-    enable({"mnuEditPaste", "mnuEditDelete", "mnuPop_RTB_Paste", "mnuPop_RTB_Delete"}, false);
+    parts.enable({"mnuEditPaste", "mnuEditDelete", "mnuPop_RTB_Paste", "mnuPop_RTB_Delete"}, false);
 }
 
 void frmMain::buildToolbar() {
@@ -156,12 +147,14 @@ void frmMain::buildToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
-        QAction* a = tbToolBar->addAction(toolbarIcon(QString::fromLatin1(b.image)), QString());
+        // The tip is the button's text too: a screen reader names the button by it.
+        QAction* a = tbToolBar->addAction(toolbarIcon(QString::fromLatin1(b.image)),
+                                          QString::fromLatin1(b.tip));
         a->setObjectName(key);
         a->setToolTip(QString::fromLatin1(b.tip));
         connect(a, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
     }
-    enable({"Paste", "Delete"}, false);
+    parts.enable({"Paste", "Delete"}, false);
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
@@ -187,19 +180,6 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
         mnuEditNewFoodItem_Click();
 }
 
-void frmMain::showPopup() {
-    ShowPopupMenu(*mnuPop_RTB, QCursor::pos());
-}
-
 void frmMain::mnuFileExit_Click() {
     close();
-}
-
-void frmMain::mnuEditRename_Click() {
-    StartRename();
-}
-
-void frmMain::mnuEditDietEntry_Click() {
-    if (tvwDiet->selectedNode())
-        tvwDiet_DblClick();
 }

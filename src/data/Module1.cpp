@@ -1,5 +1,6 @@
 #include "Module1.h"
 
+#include "Seams.h"
 #include "clsFWSDataSource.h"
 
 QString gDBPath;
@@ -17,6 +18,10 @@ std::function<void()>& unloadHandler() {
 QString supportSentence() {
     return QStringLiteral("If this behavior continues contact Brindlewood Software Support at "
                           "support@forkwise.org.");
+}
+
+void ShowAppError(const QString& phrase) {
+    MsgBox(phrase + gSupportMsg, vbCritical | vbOKOnly, QStringLiteral("Application Error"));
 }
 
 void UnloadMainForm() {

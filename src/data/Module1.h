@@ -14,6 +14,10 @@ extern QString gCurrentUser; // CONFIG item name of the current user, such as "U
 // The sentence appended to every critical failure message.
 QString supportSentence();
 
+// Shows the critical "Application Error" box of a failed database operation: the phrase (which
+// ends in two spaces) followed by gSupportMsg.
+void ShowAppError(const QString& phrase);
+
 // Closes the main window, which ends the run; any error in doing so is ignored. The windowed
 // program installs what closing means; without it nothing happens.
 void UnloadMainForm();

@@ -20,10 +20,8 @@ bool clsFWSDataSource::connectDB() {
         appDB.openExclusive(gDBPath);
         return true;
     } catch (const DbError&) {
-        MsgBox(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't have "
-                              "another instance of Forkwise open.  ") +
-                   gSupportMsg,
-               vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+        ShowAppError(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't "
+                                    "have another instance of Forkwise open.  "));
         return false;
     }
 }
@@ -41,7 +39,7 @@ void clsFWSDataSource::closeDB() {
 }
 
 void clsFWSDataSource::reportFailure(const QString& phrase) {
-    MsgBox(phrase + gSupportMsg, vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+    ShowAppError(phrase);
     UnloadMainForm();
 }
 

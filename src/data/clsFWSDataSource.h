@@ -31,6 +31,9 @@ public:
     // Opens gDBPath exclusively; on failure shows the connection message and returns false.
     bool connectDB();
     void closeDB();
+    // True once the database is closed: after a failed command has closed the main window, the
+    // handler that ran it stops there and touches no node, result set or widget again.
+    bool closed() const { return !appDB.isOpen(); }
 
     void cmdGroups();
     void cmdFoods();

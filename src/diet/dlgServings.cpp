@@ -1,35 +1,23 @@
 #include "dlgServings.h"
 
 #include "Module1.h"
+#include "NumberText.h"
 #include "Seams.h"
 #include "clsFWSDataSource.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
-bool ParseServings(const QString& text, double* value) {
-    const QString t = text.trimmed();
-    bool ok = false;
-    double v = t.toDouble(&ok);
-    if (!ok)
-        v = QLocale().toDouble(t, &ok);
-    if (ok && value)
-        *value = v;
-    return ok;
-}
-
-dlgServings::dlgServings(QWidget* parent) : QDialog(parent) {
+dlgServings::dlgServings(QWidget* parent) : ModalDialog(parent) {
     setObjectName(QStringLiteral("dlgServings"));
     setWindowTitle(QStringLiteral("Diet Information"));
-    setModal(true);
 
     Label1 = new QLabel(QStringLiteral("Number of Servings"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -56,9 +44,6 @@ dlgServings::dlgServings(QWidget* parent) : QDialog(parent) {
     OKButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    txtCloseMode = new QLineEdit(this);
-    txtCloseMode->setObjectName(QStringLiteral("txtCloseMode"));
-    txtCloseMode->hide();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);
@@ -74,7 +59,10 @@ dlgServings::dlgServings(QWidget* parent) : QDialog(parent) {
     grid->addWidget(buttons, 4, 0, 1, 2);
 
     connect(OKButton, &QPushButton::clicked, this, &dlgServings::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &dlgServings::CancelButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this,
+            [this] { closeWith(QStringLiteral("CANCEL")); });
+    // The editable list keeps Return to itself; in the number box it presses OK, as elsewhere.
+    cmbServings->lineEdit()->installEventFilter(this);
 }
 
 void dlgServings::Form_Load() {
@@ -109,9 +97,16 @@ void dlgServings::lockServingSize(const QString& text) {
 }
 
 bool dlgServings::ValidateEntry() {
-    if (!ParseServings(cmbServings->currentText(), nullptr)) {
+    double n = 0;
+    if (!ParseNumber(cmbServings->currentText(), &n)) {
         MsgBox(QStringLiteral("Number of Servings must be numeric."), vbExclamation | vbOKOnly,
                QStringLiteral("Forkwise"));
+        return false;
+    }
+    // No servings, or fewer than none, would log nothing or take nutrients away.
+    if (n <= 0) {
+        MsgBox(QStringLiteral("Number of Servings must be greater than zero."),
+               vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
         return false;
     }
     if (!DTDate->date().isValid()) {
@@ -130,27 +125,24 @@ bool dlgServings::ValidateEntry() {
     return true;
 }
 
+bool dlgServings::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbServings->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OKButton->click();
+            return true;
+        }
+    }
+    return ModalDialog::eventFilter(watched, event);
+}
+
 void dlgServings::OKButton_Click() {
-    if (!ValidateEntry())
-        return;
-    txtCloseMode->setText(QStringLiteral("OK"));
-    accept();
+    if (ValidateEntry())
+        closeWith(QStringLiteral("OK"));
 }
 
-void dlgServings::CancelButton_Click() {
-    txtCloseMode->setText(QStringLiteral("CANCEL"));
-    QDialog::reject();
-}
-
-void dlgServings::reject() {
-    // Escape and the close box count as Cancel.
-    if (txtCloseMode->text().trimmed().isEmpty())
-        txtCloseMode->setText(QStringLiteral("CANCEL"));
-    QDialog::reject();
-}
-
-void dlgServings::closeEvent(QCloseEvent* event) {
-    if (txtCloseMode->text().trimmed().isEmpty())
-        txtCloseMode->setText(QStringLiteral("CANCEL"));
-    QDialog::closeEvent(event);
+double dlgServings::servings() const {
+    double n = 0;
+    ParseNumber(cmbServings->currentText(), &n);
+    return n;
 }

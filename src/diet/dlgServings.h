@@ -1,16 +1,15 @@
 #pragma once
 // The diet entry dialog: number of servings, serving size (one of the food's USDA measures) and
 // date. It only validates and records how it was closed; the caller reads its controls.
-#include <QDialog>
+#include "ModalDialog.h"
 
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class dlgServings : public QDialog {
+class dlgServings : public ModalDialog {
     Q_OBJECT
 public:
     explicit dlgServings(QWidget* parent = nullptr);
@@ -33,17 +32,14 @@ public:
     QDateEdit* DTDate = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
-    QLineEdit* txtCloseMode = nullptr;
+
+    // The number of servings typed or chosen; valid once the dialog was left with OK.
+    double servings() const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OKButton_Click();
-    void CancelButton_Click();
     int measureCount = 0;
 };
-
-// Reads a number the way a person types it: the C form (1.5) or this locale's (1,5).
-bool ParseServings(const QString& text, double* value);

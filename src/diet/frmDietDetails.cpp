@@ -2,9 +2,10 @@
 
 #include "Config.h"
 #include "MainLayout.h"
-#include "Serving.h"
 #include "TreeControlCodes.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -12,23 +13,14 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-QString NutrientText(const QVariant& value) {
-    if (value.isNull())
-        return QString();
-    bool ok = false;
-    const double v = value.toDouble(&ok);
-    if (!ok)
-        return QString();
-    double rounded = RoundHalfEven(v, 1);
-    if (rounded == 0)
-        rounded = 0; // no "-0" for a tiny negative value
-    QString text = QString::number(rounded, 'f', 1);
-    if (text.endsWith(QStringLiteral(".0")))
-        text.chop(2);
-    return text;
+namespace {
+// A screen reader is told that the totals are a window of their own, not a pane of another.
+QAccessibleInterface* accessibleTotals(const QString&, QObject* object) {
+    if (auto* totals = qobject_cast<frmDietDetails*>(object))
+        return new QAccessibleWidget(totals, QAccessible::Window);
+    return nullptr;
 }
 
-namespace {
 // The grey of the window and its labels.
 const QColor kGrey(0xE0, 0xE0, 0xE0);
 
@@ -51,8 +43,13 @@ QLineEdit* makeBox(const char* name, QWidget* owner, QWidget* parent) {
 }
 } // namespace
 
-frmDietDetails::frmDietDetails(QWidget* owner) : QWidget(owner, Qt::Popup) {
+frmDietDetails::frmDietDetails(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmDietDetails"));
+    setWindowTitle(QStringLiteral("Diet Totals"));
+    setAccessibleName(windowTitle());
+    static const bool accessible = (QAccessible::installFactory(accessibleTotals), true);
+    Q_UNUSED(accessible);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     QPalette grey = palette();
@@ -81,6 +78,7 @@ frmDietDetails::frmDietDetails(QWidget* owner) : QWidget(owner, Qt::Popup) {
         label = makeLabel(labelName, caption, Shape1);
         label->setMinimumWidth(Twips::toPixels(1300, this));
         box = makeBox(boxName, this, Shape1);
+        label->setBuddy(box); // a screen reader names each figure by its label
         grid->addWidget(label, r, 0);
         grid->addWidget(box, r, 1);
     };
@@ -111,14 +109,36 @@ void frmDietDetails::Form_LostFocus() {
     close();
 }
 
+void frmDietDetails::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    qApp->installEventFilter(this);
+    activateWindow();
+    setFocus();
+}
+
+void frmDietDetails::hideEvent(QHideEvent* event) {
+    qApp->removeEventFilter(this);
+    QWidget::hideEvent(event);
+}
+
+bool frmDietDetails::eventFilter(QObject* watched, QEvent* event) {
+    // A press anywhere else closes the window and still does what it does there (selects the
+    // entry clicked beside it, say): the press is passed on, not swallowed.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() != this)
+            Form_LostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void frmDietDetails::keyPressEvent(QKeyEvent* event) {
     Form_KeyDown(treeKeyCodeOf(event->key()), treeShiftOf(event->modifiers()));
     event->accept();
 }
 
 bool frmDietDetails::event(QEvent* event) {
-    // As a popup the window is closed by a click anywhere else; this covers the focus going
-    // elsewhere by other means (another window activated, the program left).
+    // Turning to another window, or leaving the program, closes it too.
     if (event->type() == QEvent::WindowDeactivate && isVisible())
         Form_LostFocus();
     return QWidget::event(event);

@@ -9,11 +9,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 
-// A nutrient value as the program shows it: rounded to one decimal, halves to the even digit,
-// as plain number text without trailing zeros (12 -> "12", 3.5 -> "3.5", 12.25 -> "12.2").
-// A null (or non-numeric) value shows as the empty text.
-QString NutrientText(const QVariant& value);
-
 class frmDietDetails : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +38,9 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();

@@ -1,61 +1,74 @@
 // Deleting entries and days, and cutting, copying and pasting entries.
-#include "Config.h"
+#include "DietLog.h"
 #include "DietLogFixture.h"
 
-TEST_F(DietLogTest, DeletingEntriesMovesTheSelectionUpAndNoAnswerChangesNothing) {
+#include <QMenu>
+
+class DietClipboardTest : public DietLogTest {
+protected:
+    // Starts the program, opens the days and gives the diet tree the focus.
+    void startIn(std::initializer_list<const char*> days) {
+        start();
+        QApplication::setActiveWindow(&w());
+        for (const char* d : days)
+            doubleClick(w().tvwDiet, day(d));
+        w().tvwDiet->setFocus(Qt::TabFocusReason);
+    }
+};
+
+TEST_F(DietClipboardTest, DeletingEntriesMovesTheSelectionUpAndNoAnswerChangesNothing) {
     prepare({dietRow(1, "USER1", "2026-12-04", "Only"), dietRow(2, "USER1", "2026-12-05", "Apple"),
              dietRow(3, "USER1", "2026-12-05", "Banana"),
-             dietRow(4, "USER1", "2026-12-05", "Cherry"),
-             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
-    start();
+             dietRow(4, "USER1", "2026-12-05", "Cherry")});
+    startIn({"20261204", "20261205"});
     TreeControl* t = w().tvwDiet;
-    for (const char* d : {"20261204", "20261205"}) {
-        t->selectNode(day(d));
-        w().tvwDiet_DblClick();
-    }
-    t->setFocus(Qt::TabFocusReason);
-    w().strActiveTree = QStringLiteral("DIET");
 
     click(t, entry(3));
     boxes.answer(vbNo);
-    w().mnuEditDelete_Click();
+    choose("mnuEditDelete");
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].prompt,
               QStringLiteral("Are you sure you want to Delete the selected Diet Entry?"));
     EXPECT_EQ(boxes.boxes()[0].buttons, vbYesNo);
     EXPECT_TRUE(entry(3));
 
-    w().mnuEditDelete_Click(); // middle entry: the one above is selected
+    choose("mnuEditDelete"); // middle entry: the one above is selected
     EXPECT_FALSE(entry(3));
     EXPECT_EQ(t->selectedNode(), entry(2));
-    w().mnuEditDelete_Click(); // first entry: its day is selected
+    // From the popup: it opens once, for the right click, not again for the entry selected next.
+    setPopupHandler([this](QMenu& menu, const QPoint&) {
+        ++popups;
+        menu.findChild<QAction*>(QStringLiteral("mnuPop_RTB_Delete"))->trigger();
+    });
+    click(t, entry(2), Qt::RightButton); // first entry: its day is selected
+    EXPECT_EQ(popups, 1);
     EXPECT_EQ(t->selectedNode(), day("20261205"));
+    setPopupHandler({});
     click(t, entry(4));
-    w().mnuEditDelete_Click(); // the only entry: the day above is selected, the day goes
+    choose("mnuEditDelete"); // the only entry: the day above is selected, the day goes
     EXPECT_FALSE(day("20261205"));
     EXPECT_EQ(t->selectedNode(), day("20261204"));
     EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
 
     click(t, entry(1));
-    w().mnuEditDelete_Click(); // the last entry of the log: the food tree takes the focus
+    choose("mnuEditDelete"); // the last entry of the log: the food tree takes the focus
     EXPECT_EQ(t->Count(), 0);
-    EXPECT_TRUE(w().tvwFood->hasFocus() || QApplication::focusWidget() == nullptr);
-    EXPECT_EQ(w().strActiveTree, QStringLiteral("FOODS"));
+    EXPECT_TRUE(w().tvwFood->hasFocus());
+    EXPECT_FALSE(enabled("mnuEditDelete")) << "the food tree's commands for its favourites";
 }
 
-TEST_F(DietLogTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntries) {
+TEST_F(DietClipboardTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntries) {
     prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-05", "Pear"),
              dietRow(3, "USER2", "2026-12-05", "Theirs"),
              dietRow(4, "USER1", "2026-12-06", "Fig")});
-    start();
-    w().strActiveTree = QStringLiteral("DIET");
-    w().tvwDiet->selectNode(day("20261205"));
+    startIn({});
+    click(w().tvwDiet, day("20261205"));
     boxes.answer(vbNo);
-    w().DeleteSelected();
+    choose("Delete");
     EXPECT_EQ(boxes.boxes().back().prompt,
               QStringLiteral("Are you sure you want to Delete all Diet Data for 12/05/2026?"));
     EXPECT_TRUE(day("20261205"));
-    w().DeleteSelected();
+    choose("Delete");
     EXPECT_FALSE(day("20261205"));
     EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
     closeWindow();
@@ -63,26 +76,22 @@ TEST_F(DietLogTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntries) {
               2);
 }
 
-TEST_F(DietLogTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
+TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
     prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-04", "Pear"),
              dietRow(3, "USER1", "2026-12-03", "Fig"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
-    start();
+    startIn({"20261205"});
     TreeControl* t = w().tvwDiet;
-    t->selectNode(day("20261205"));
-    w().tvwDiet_DblClick();
-    w().strActiveTree = QStringLiteral("DIET");
     click(t, entry(1));
-    EXPECT_FALSE(w().DietClipValid);
-    w().mnuEditCut_Click();
+    EXPECT_FALSE(enabled("mnuEditPaste"));
+    choose("mnuEditCut");
     EXPECT_EQ(boxes.boxes().back().prompt,
               QStringLiteral("Are you sure you want to Cut the selected Diet Entry?"));
     EXPECT_FALSE(entry(1));
-    EXPECT_TRUE(w().DietClipValid);
     EXPECT_TRUE(enabled("mnuEditPaste"));
 
-    t->selectNode(day("20261204")); // never opened
-    w().mnuEditPaste_Click();
+    click(t, day("20261204")); // never opened
+    choose("Paste");
     EXPECT_EQ(lastDietId(), 11);
     EXPECT_EQ(t->selectedNode(), entry(11));
     EXPECT_EQ(day("20261204")->Children(), 2);
@@ -91,34 +100,36 @@ TEST_F(DietLogTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
     EXPECT_TRUE(column(11, "Protein").isNull());
 
     // Pasting onto an entry goes into that entry's day; pasting twice gives two copies.
-    t->selectNode(day("20261203"));
-    w().tvwDiet_DblClick();
-    t->selectNode(entry(3));
-    w().mnuEditPaste_Click();
-    w().mnuEditPaste_Click();
+    doubleClick(t, day("20261203"));
+    click(t, entry(3));
+    choose("mnuEditPaste");
+    choose("mnuEditPaste");
     EXPECT_EQ(day("20261203")->Children(), 3);
-    EXPECT_TRUE(boxes.boxes().size() == 1u);
+    EXPECT_EQ(boxes.boxes().size(), 1u);
 }
 
-TEST_F(DietLogTest, AnEntryCopiedForOneUserIsPastedForTheUserCurrentThen) {
+TEST_F(DietClipboardTest, AnEntryCopiedForOneUserIsPastedForTheUserCurrentThen) {
     prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER2", "2026-12-01", "Toast"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
-    start();
-    w().tvwDiet->selectNode(day("20261205"));
-    w().tvwDiet_DblClick();
-    w().strActiveTree = QStringLiteral("DIET");
+    startIn({"20261205"});
     click(w().tvwDiet, entry(1));
-    w().mnuEditCopy_Click();
+    choose("Copy");
     EXPECT_TRUE(entry(1)); // copy leaves the entry
 
-    // Switch the current user the way the options do: reload the log for USER2.
+    // Another user becomes current (as the options make one): the log is reloaded for USER2.
     gCurrentUser = QStringLiteral("USER2");
-    w().tvwDiet->Clear();
-    gDataSource->cmdDietData(gCurrentUser);
-    w().LoadDietDates();
-    w().tvwDiet->selectNode(day("20261201"));
-    w().mnuEditPaste_Click();
+    w().dietLog().ReloadDietLog();
+    EXPECT_FALSE(day("20261205"));
+    click(w().tvwDiet, day("20261201"));
+    choose("mnuEditPaste");
     EXPECT_EQ(column(11, "UserName").toString(), QStringLiteral("USER2"));
     EXPECT_EQ(column(11, "FoodName").toString(), QStringLiteral("Apple"));
     EXPECT_EQ(day("20261201")->Children(), 2);
+
+    // A user without entries: an empty tree, its commands off, the food tree in front.
+    gCurrentUser = QStringLiteral("USER3");
+    w().dietLog().ReloadDietLog();
+    EXPECT_EQ(w().tvwDiet->Count(), 0);
+    EXPECT_FALSE(enabled("mnuEditDietEntry"));
+    EXPECT_TRUE(w().tvwFood->hasFocus());
 }

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <QTest>
 
@@ -64,4 +66,77 @@ void MainWindowTest::click(TreeControl* tree, TreeNode* node, Qt::MouseButton bu
 
 void MainWindowTest::key(TreeControl* tree, Qt::Key k, Qt::KeyboardModifiers mods) {
     QTest::keyClick(tree, k, mods);
+}
+
+void MainWindowTest::doubleClick(TreeControl* tree, TreeNode* node) {
+    ASSERT_TRUE(node);
+    tree->EnsureVisible(node);
+    // What the window system delivers: a click, then the second press as a double click.
+    const QPoint at = tree->visualItemRect(node).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void MainWindowTest::choose(const char* name) {
+    QAction* a = gMainForm->action(QString::fromLatin1(name));
+    ASSERT_TRUE(a) << name;
+    ASSERT_TRUE(a->isEnabled()) << name;
+    a->trigger();
+}
+
+void MainWindowTest::drag(TreeControl* from, TreeNode* node, Qt::MouseButton button,
+                          const std::function<void(const QMimeData&)>& whileDragging) {
+    ASSERT_TRUE(node);
+    from->EnsureVisible(node);
+    const QPoint at = from->visualItemRect(node).center();
+    QObject::connect(
+        from, &TreeControl::OLEStartDrag, from,
+        [whileDragging](QMimeData* data, Qt::DropActions&) { whileDragging(*data); },
+        Qt::SingleShotConnection);
+    QTest::mousePress(from->viewport(), button, Qt::NoModifier, at);
+    const QPoint away = at + QPoint(0, QApplication::startDragDistance() + 2);
+    QMouseEvent pull(QEvent::MouseMove, away, from->viewport()->mapToGlobal(away), Qt::NoButton,
+                     button, Qt::NoModifier);
+    QApplication::sendEvent(from->viewport(), &pull);
+    QApplication::processEvents();
+}
+
+namespace {
+QPoint pointOf(TreeControl* tree, TreeNode* target) {
+    if (!target)
+        return {5, tree->viewport()->height() - 2}; // below the last node
+    tree->EnsureVisible(target);
+    return tree->visualItemRect(target).center();
+}
+} // namespace
+
+void MainWindowTest::dropOn(const QMimeData& data, TreeNode* target) {
+    QWidget* viewport = gMainForm->tvwDiet->viewport();
+    const QPoint pos = pointOf(gMainForm->tvwDiet, target);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+}
+
+bool MainWindowTest::highlightedOver(const QMimeData& data, TreeNode* target) {
+    TreeControl* tree = gMainForm->tvwDiet;
+    const QPoint pos = pointOf(tree, target);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &enter);
+    QDragMoveEvent move(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &move);
+    const bool lit = tree->dropHighlight() && tree->dropHighlight() == target;
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(tree->viewport(), &leave);
+    tree->setDropHighlight(nullptr);
+    return lit;
+}
+
+void MainWindowTest::dragTo(TreeControl* from, TreeNode* node, Qt::MouseButton button,
+                            TreeNode* target) {
+    drag(from, node, button, [this, target](const QMimeData& data) { dropOn(data, target); });
 }

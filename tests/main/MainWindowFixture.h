@@ -9,7 +9,10 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+
+class QMimeData;
 
 // SQL adding a diet entry of one serving with 2 g fat and no protein value.
 QString dietRow(int id, const char* user, const char* date, const char* food);
@@ -30,7 +33,20 @@ protected:
     bool enabled(const char* action) const;
     // Clicks a node with a mouse button, as the user does.
     void click(TreeControl* tree, TreeNode* node, Qt::MouseButton button = Qt::LeftButton);
+    void doubleClick(TreeControl* tree, TreeNode* node);
     void key(TreeControl* tree, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // Presses a node with a button and pulls it until its drag starts; `whileDragging` then
+    // plays the part of the pointer over the diet tree (see dropOn and highlightedOver).
+    void drag(TreeControl* from, TreeNode* node, Qt::MouseButton button,
+              const std::function<void(const QMimeData&)>& whileDragging);
+    // The drag arrives over `target` of the diet tree (nullptr: below its last node) and the
+    // button comes up there; or it only passes over it, and whether it was highlighted is told.
+    void dropOn(const QMimeData& data, TreeNode* target);
+    bool highlightedOver(const QMimeData& data, TreeNode* target);
+    // A whole drag of `node` dropped on `target` of the diet tree.
+    void dragTo(TreeControl* from, TreeNode* node, Qt::MouseButton button, TreeNode* target);
+    // Chooses a command of the menus or the toolbar by its name.
+    void choose(const char* action);
 
     TestDatabase db;
     QTemporaryDir settingsDir;

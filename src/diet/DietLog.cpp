@@ -1,16 +1,31 @@
 // The diet tree: the current user's days, each day's entries loaded when first needed, and what
 // focus, clicks and keys on it do.
+#include "DietLog.h"
+
 #include "DietNodes.h"
 #include "Module1.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
-#include "frmMain.h"
 
-#include <QLabel>
+#include <QMimeData>
 
-void frmMain::LoadDietDates() {
+DietLog::DietLog(MainParts& p) : parts(p), tvwDiet(p.tvwDiet), state(p.state) {
+    connect(tvwDiet, &TreeControl::NodeClick, this, &DietLog::tvwDiet_NodeClick);
+    connect(tvwDiet, &TreeControl::MouseDown, this, &DietLog::tvwDiet_MouseDown);
+    connect(tvwDiet, &TreeControl::KeyDown, this, &DietLog::tvwDiet_KeyDown);
+    connect(tvwDiet, &TreeControl::DblClick, this, &DietLog::tvwDiet_DblClick);
+    connect(tvwDiet, &TreeControl::GotFocus, this, &DietLog::tvwDiet_GotFocus);
+    connect(tvwDiet, &TreeControl::Collapse, this, &DietLog::tvwDiet_Collapse);
+    connect(tvwDiet, &TreeControl::Expand, this, &DietLog::tvwDiet_Expand);
+    connect(tvwDiet, &TreeControl::OLEStartDrag, this, &DietLog::tvwDiet_OLEStartDrag);
+    connect(tvwDiet, &TreeControl::OLEDragOver, this, &DietLog::tvwDiet_OLEDragOver);
+    connect(tvwDiet, &TreeControl::OLEDragDrop, this, &DietLog::tvwDiet_OLEDragDrop);
+    connect(tvwDiet, &TreeControl::OLECompleteDrag, this, &DietLog::tvwDiet_OLECompleteDrag);
+}
+
+void DietLog::LoadDietDates() {
     gDataSource->cmdDietDates(gCurrentUser);
-    if (!gDataSource->rscmdDietDates)
+    if (gDataSource->closed())
         return;
     Recordset& dates = *gDataSource->rscmdDietDates;
     tvwDiet->setUpdatesEnabled(false);
@@ -23,9 +38,32 @@ void frmMain::LoadDietDates() {
     tvwDiet->refresh();
 }
 
-void frmMain::LoadDietItems(const QDate& day) {
+void DietLog::ReloadDietLog(bool rebuildTree) {
+    if (gDataSource->rscmdDietData)
+        gDataSource->rscmdDietData->Close();
+    gDataSource->cmdDietData(gCurrentUser);
+    if (gDataSource->closed() || !rebuildTree)
+        return;
+    tvwDiet->Clear();
+    LoadDietDates();
+    if (gDataSource->closed())
+        return;
+    if (tvwDiet->Count() == 0) {
+        parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy",
+                      "Copy", "mnuEditDietEntry", "mnuPop_RTB_DietEntry", "mnuEditDietDetails",
+                      "mnuPop_RTB_DietDetails"},
+                     false);
+        if (parts.foodSelection)
+            parts.foodSelection->RefreshFoodSelection();
+        parts.tvwFood->setFocus();
+    } else {
+        tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
+    }
+}
+
+void DietLog::LoadDietItems(const QDate& day) {
     gDataSource->cmdDietItems(day, gCurrentUser);
-    if (!gDataSource->rscmdDietItems)
+    if (gDataSource->closed())
         return;
     Recordset& items = *gDataSource->rscmdDietItems;
     for (; !items.eof(); items.MoveNext())
@@ -33,7 +71,7 @@ void frmMain::LoadDietItems(const QDate& day) {
     items.Close();
 }
 
-void frmMain::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
+void DietLog::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
     const QDate d = rs.Fields(QStringLiteral("DietDate")).toDate();
     if (tag != kDietItem) {
         if (TreeNode* day =
@@ -47,8 +85,7 @@ void frmMain::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
     // next time the day is loaded.
     TreeNode* entry = nullptr;
     try {
-        const QString key =
-            u'D' + QString::number(rs.Fields(QStringLiteral("DietId")).toLongLong());
+        const QString key = entryKey(long(rs.Fields(QStringLiteral("DietId")).toLongLong()));
         const QString name = rs.Fields(QStringLiteral("FoodName")).toString();
         TreeNode* day = tvwDiet->Item(dayKey(d));
         bool add = true;
@@ -62,6 +99,8 @@ void frmMain::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
                 }
             } else if (day->Children() == 0) {
                 LoadDietItems(d); // brings the new entry along with the rest of its day
+                if (gDataSource->closed())
+                    return;
                 add = false;
             }
         }
@@ -84,27 +123,26 @@ void frmMain::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
     }
 }
 
-void frmMain::FindDietEntry(const QString& key) {
+void DietLog::FindDietEntry(const QString& key) {
     Recordset& diet = *gDataSource->rscmdDietData;
     diet.MoveFirst();
-    diet.FindFirst(Criterion::equals(QStringLiteral("DietId"), key.mid(1).toLongLong()));
+    diet.FindFirst(Criterion::equals(QStringLiteral("DietId"), qlonglong(nodeId(key))));
 }
 
-void frmMain::tvwDiet_GotFocus() {
-    strActiveTree = QStringLiteral("DIET");
-    enable({"mnuEditFoodDetails", "mnuPop_RTB_FoodDetails", "mnuEditRename", "mnuPop_RTB_Rename",
-            "mnuEditNew", "mnuPop_RTB_New", "NewFood", "NewGroup", "mnuEditFoodFav",
-            "mnuPop_RTB_FoodFav"},
-           false);
-    enable({"mnuEditDelete", "mnuPop_RTB_Delete", "Delete", "mnuEditDietDetails",
-            "mnuPop_RTB_DietDetails"},
-           true);
-    enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, DietClipValid);
-    sbPanel1->clear();
-    sbPanel1->setToolTip(QString());
+void DietLog::tvwDiet_GotFocus() {
+    state.strActiveTree = QStringLiteral("DIET");
+    parts.enable({"mnuEditFoodDetails", "mnuPop_RTB_FoodDetails", "mnuEditRename",
+                  "mnuPop_RTB_Rename", "mnuEditNew", "mnuPop_RTB_New", "NewFood", "NewGroup",
+                  "mnuEditFoodFav", "mnuPop_RTB_FoodFav"},
+                 false);
+    parts.enable({"mnuEditDelete", "mnuPop_RTB_Delete", "Delete", "mnuEditDietDetails",
+                  "mnuPop_RTB_DietDetails"},
+                 true);
+    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, state.DietClipValid);
+    parts.showServingSize(nullptr);
 }
 
-void frmMain::tvwDiet_NodeClick(TreeNode*) {
+void DietLog::tvwDiet_NodeClick(TreeNode*) {
     TreeNode* selected = tvwDiet->selectedNode();
     if (selected && selected->Tag() == kDietItem) {
         try {
@@ -113,26 +151,26 @@ void frmMain::tvwDiet_NodeClick(TreeNode*) {
             // The entry commands report a missing current entry themselves.
         }
     }
-    if (blnRightButton && !tvwDiet->startingDrag()) {
-        showPopup();
-        blnRightButton = false;
-    }
+    if (state.blnRightButton && !tvwDiet->startingDrag())
+        parts.showPopup();
+    if (gDataSource->closed())
+        return; // a command of the popup failed and the window is closing
     selected = tvwDiet->selectedNode();
     if (!selected)
         return;
     const bool entry = selected->Tag() == kDietItem;
-    enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
-            "mnuEditDietEntry", "mnuPop_RTB_DietEntry"},
-           entry);
+    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
+                  "mnuEditDietEntry", "mnuPop_RTB_DietEntry"},
+                 entry);
     tvwDiet->setAutoDrag(entry);
 }
 
-void frmMain::tvwDiet_MouseDown(int button, int, int, int) {
+void DietLog::tvwDiet_MouseDown(int button, int, int, int) {
     if (button == TreeButton::Right)
-        blnRightButton = true;
+        state.blnRightButton = true;
 }
 
-void frmMain::tvwDiet_KeyDown(int keyCode, int) {
+void DietLog::tvwDiet_KeyDown(int keyCode, int) {
     if (keyCode == TreeKey::Escape) {
         CollapseDietDay();
     } else if (keyCode == TreeKey::Enter) {
@@ -142,7 +180,7 @@ void frmMain::tvwDiet_KeyDown(int keyCode, int) {
     }
 }
 
-void frmMain::tvwDiet_DblClick() {
+void DietLog::tvwDiet_DblClick() {
     TreeNode* selected = tvwDiet->selectedNode();
     if (tvwDiet->Count() == 0 || !selected)
         return;
@@ -150,18 +188,19 @@ void frmMain::tvwDiet_DblClick() {
         EditDietEntry();
     } else if (selected->Tag() == kDietDay && selected->Children() == 0) {
         LoadDietItems(dateOf(selected));
-        selected->setExpanded(true);
+        if (!gDataSource->closed())
+            selected->setExpanded(true);
     }
 }
 
-void frmMain::tvwDiet_Expand(TreeNode* node) {
+void DietLog::tvwDiet_Expand(TreeNode* node) {
     node->setImage(QStringLiteral("DayOpen"));
 }
-void frmMain::tvwDiet_Collapse(TreeNode* node) {
+void DietLog::tvwDiet_Collapse(TreeNode* node) {
     node->setImage(QStringLiteral("DayClosed"));
 }
 
-void frmMain::CollapseDietDay() {
+void DietLog::CollapseDietDay() {
     const TreeNode* selected = tvwDiet->selectedNode();
     if (selected && selected->Tag() == kDietItem && selected->Parent())
         selected->Parent()->setExpanded(false);

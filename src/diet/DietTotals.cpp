@@ -1,11 +1,13 @@
 // Day totals: the eight nutrient values of the selected diet entry, or the sums of the selected
 // day, in a small window over the diet tree.
+#include "DietLog.h"
+
 #include "DietNodes.h"
 #include "Module1.h"
+#include "NumberText.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "frmDietDetails.h"
-#include "frmMain.h"
 
 #include <QLineEdit>
 #include <QScreen>
@@ -16,8 +18,9 @@ namespace {
 // Fills the boxes from the current row of rs; a day's sums carry the column names with a "t"
 // in front.
 void fillTotals(frmDietDetails& f, const Recordset& rs, const QString& prefix) {
+    const Nutrients totals = Nutrients::read(rs, prefix);
     auto value = [&](const char* column) {
-        return NutrientText(rs.Fields(prefix + QString::fromLatin1(column)));
+        return NutrientText(totals.value(QString::fromLatin1(column)));
     };
     f.txtFat->setText(value("Fat"));
     f.txtCarb->setText(value("Carbohydrate"));
@@ -42,11 +45,11 @@ QPoint onScreen(QPoint at, const QSize& size, const QWidget* near) {
 }
 } // namespace
 
-void frmMain::ShowDietTotals() {
+void DietLog::ShowDietTotals() {
     TreeNode* node = tvwDiet->selectedNode();
     if (!node)
         return;
-    auto* details = new frmDietDetails(this);
+    auto* details = new frmDietDetails(parts.window);
     if (node->Tag() == kDietItem) {
         // The node click put rscmdDietData on the entry; without a current row the boxes stay
         // empty rather than show another entry's values.
@@ -57,7 +60,7 @@ void frmMain::ShowDietTotals() {
         const QDate day = dateOf(node);
         gDataSource->cmdDietTotal(day, gCurrentUser);
         Recordset* totals = gDataSource->rscmdDietTotal.get();
-        if (!totals) { // reported by the command, and the main window is closing
+        if (gDataSource->closed()) { // reported by the command, and the window is closing
             delete details;
             return;
         }
@@ -70,6 +73,7 @@ void frmMain::ShowDietTotals() {
     const QRect tree = tvwDiet->geometry();
     const QPoint at((tree.left() + tree.width()) / 2,
                     tree.top() + (tree.height() - details->height()) / 2);
-    details->move(onScreen(tvwDiet->parentWidget()->mapToGlobal(at), details->size(), this));
+    details->move(
+        onScreen(tvwDiet->parentWidget()->mapToGlobal(at), details->size(), parts.window));
     details->show();
 }

@@ -15,6 +15,9 @@ inline QString dayKey(const QDate& d) {
 inline QString dayText(const QDate& d) {
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
+inline QString entryKey(long dietId) {
+    return u'D' + QString::number(dietId);
+}
 inline QDate dateOf(const TreeNode* day) {
     return QDate::fromString(day->Text(), QStringLiteral("yyyy-MM-dd"));
 }

@@ -1,8 +1,10 @@
 // The totals window: a day's sums for the current user, an entry's stored values, the figures'
 // rounding, its labels and placement, and how it goes away.
 #include "MainWindowFixture.h"
+#include "NumberText.h"
 #include "frmDietDetails.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -44,8 +46,9 @@ protected:
     // Selects the node as the user does and chooses View Diet Totals from the Edit menu.
     frmDietDetails* showTotals(const char* key) {
         TreeControl* t = w().tvwDiet;
-        t->selectNode(t->Item(QStringLiteral("DT20261205")));
-        w().tvwDiet_DblClick(); // opens the day
+        TreeNode* day = t->Item(QStringLiteral("DT20261205"));
+        if (day->Children() == 0)
+            doubleClick(t, day);
         QApplication::setActiveWindow(&w());
         t->setFocus();
         click(t, t->Item(QString::fromLatin1(key)));
@@ -55,12 +58,22 @@ protected:
     }
 };
 
-TEST(NutrientText, RoundsToOneDecimalHalvesToEvenWithoutTrailingZeros) {
-    EXPECT_EQ(NutrientText(12.0), QStringLiteral("12"));
-    EXPECT_EQ(NutrientText(12.25), QStringLiteral("12.2"));
-    EXPECT_EQ(NutrientText(10.2 + 2.3), QStringLiteral("12.5"));
-    EXPECT_EQ(NutrientText(1234.96), QStringLiteral("1235"));
-    EXPECT_EQ(NutrientText(-0.04), QStringLiteral("0"));
+TEST(NutrientText, RoundsTheShortestDecimalFormToOneDecimalHalvesToEven) {
+    const std::pair<double, const char*> cases[] = {{12.0, "12"},
+                                                    {12.25, "12.2"},
+                                                    {10.2 + 2.3, "12.5"},
+                                                    {1234.96, "1235"},
+                                                    {-0.04, "0"},
+                                                    {0.15, "0.2"},
+                                                    {0.45, "0.4"},
+                                                    {0.05000004, "0.1"},
+                                                    {-2.35, "-2.4"},
+                                                    {9.95, "10"},
+                                                    {0.05, "0"},
+                                                    {1e-7, "0"},
+                                                    {123456789.25, "123456789.2"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(NutrientText(value).toStdString(), std::string(text)) << value;
     EXPECT_EQ(NutrientText(QVariant()), QString());
 }
 
@@ -98,12 +111,26 @@ TEST_F(DietTotalsTest, ShowsADaysSumsOrAnEntrysValuesAndClosesOnEscapeOrElsewher
     f = showTotals("D1");
     ASSERT_TRUE(f);
     EXPECT_EQ(figures(f), QStringLiteral("10.2, , 5, 190.2, 1.2, 0, , 0.2"));
+    // A screen reader finds the window and reads each figure under its label's name.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(f.data());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Diet Totals"));
+    QAccessibleInterface* fat = QAccessible::queryAccessibleInterface(f->txtFat);
+    EXPECT_EQ(fat->text(QAccessible::Name), QStringLiteral("Fat"));
+    EXPECT_EQ(fat->text(QAccessible::Value), QStringLiteral("10.2"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(f->txtOther1)->text(QAccessible::Name),
+              QStringLiteral("Fibre"));
+
+    // A click on another entry closes the window and selects that entry.
     QWindow* main = w().windowHandle();
-    const QPoint onFoods = main->mapFromGlobal(
-        w().tvwFood->viewport()->mapToGlobal(w().tvwFood->viewport()->rect().center()));
-    QTest::mouseClick(main, Qt::LeftButton, Qt::NoModifier, onFoods);
+    TreeControl* t = w().tvwDiet;
+    const QPoint onEntry = main->mapFromGlobal(
+        t->viewport()->mapToGlobal(t->visualItemRect(t->Item(QStringLiteral("D2"))).center()));
+    QTest::mouseClick(main, Qt::LeftButton, Qt::NoModifier, onEntry);
     settle();
     EXPECT_FALSE(f) << "click on the main window";
+    EXPECT_EQ(t->selectedNode(), t->Item(QStringLiteral("D2")));
 
     f = showTotals("DT20261205");
     ASSERT_TRUE(f);

@@ -9,6 +9,12 @@
 // sort with it so that their order agrees with ORDER BY in SQL.
 int compareNoCase(QStringView a, QStringView b);
 
+// The row id a group, food or diet entry node stands for: its key ("G", "F" or "D" and the id)
+// from the second character on.
+inline long nodeId(const QString& key) {
+    return key.mid(1).toLong();
+}
+
 class TreeNode : public QTreeWidgetItem {
 public:
     static constexpr int NodeType = QTreeWidgetItem::UserType + 1;

@@ -1,0 +1,63 @@
+#include "NumberText.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <cmath>
+
+bool ParseNumber(const QString& text, double* value) {
+    // The conversions also take "nan" and "inf"; only plain numerals are a person's numbers.
+    static const QRegularExpression numeral(
+        QStringLiteral(R"(^[+-]?(\d+[.,]?\d*|[.,]\d+)([eE][+-]?\d+)?$)"));
+    const QString t = text.trimmed();
+    if (!numeral.match(t).hasMatch())
+        return false;
+    bool ok = false;
+    double v = t.toDouble(&ok);
+    if (!ok)
+        v = QLocale().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (value)
+        *value = v;
+    return true;
+}
+
+QString ServingsText(double servings) {
+    return QString::number(servings, 'f', QLocale::FloatingPointShortest);
+}
+
+QString NutrientText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return QString();
+    // Rounding works on the decimal digits a reader sees, not on the binary value: 0.15 is held
+    // as 0.1499999..., yet it is a tie and rounds to 0.2.
+    const QString digits = QString::number(std::fabs(v), 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = digits.indexOf(u'.');
+    QString result;
+    if (point < 0) {
+        result = digits;
+    } else {
+        const QString whole = digits.left(point);
+        const QString fraction = digits.mid(point + 1);
+        // Tenths as a whole number, then the rest decides the rounding.
+        qint64 tenths = whole.toLongLong() * 10 + fraction.at(0).digitValue();
+        const QString rest = fraction.mid(1);
+        if (!rest.isEmpty()) {
+            const int next = rest.at(0).digitValue();
+            const bool beyondHalf =
+                rest.mid(1).contains(QRegularExpression(QStringLiteral("[1-9]")));
+            if (next > 5 || (next == 5 && (beyondHalf || tenths % 2 == 1)))
+                ++tenths;
+        }
+        result = QString::number(tenths / 10);
+        if (tenths % 10 != 0)
+            result += u'.' + QString::number(tenths % 10);
+    }
+    if (v < 0 && result != u"0")
+        result.prepend(u'-');
+    return result;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The diet log: the diet tree of the current user's days and entries, and what clicks, keys,
+// drags, the Edit commands and the totals window do on it.
+#include "MainParts.h"
+
+#include <QObject>
+
+class QMimeData;
+class Recordset;
+class TreeNode;
+
+class DietLog : public QObject, public TreeCommands, public DietEntrySink {
+    Q_OBJECT
+public:
+    explicit DietLog(MainParts& parts);
+
+    // Fills the tree with the current user's days.
+    void LoadDietDates();
+    // Reopens the current user's diet data after a change of many rows (a deleted day, a purge,
+    // another user) and, with rebuildTree, fills the tree afresh. With no days left, the diet
+    // commands go off and the food tree takes the focus.
+    void ReloadDietLog(bool rebuildTree = true);
+    void AddDietEntry(double servings, const QDate& date, const QString& servingText,
+                      long measureNo, double gramWeight) override;
+    // Opens the selected entry in the entry dialog, or loads the selected day's entries.
+    void tvwDiet_DblClick();
+    void ShowDietTotals();
+
+    void Cut() override;
+    void Copy() override;
+    void Paste() override;
+    void Delete() override;
+
+private:
+    // ---- The tree (DietLog.cpp)
+    void LoadDietItems(const QDate& day);
+    void AddDietNode(Recordset& rs, const QString& tag, bool loading);
+    void FindDietEntry(const QString& key);
+    void tvwDiet_NodeClick(TreeNode* node);
+    void tvwDiet_MouseDown(int button, int shift, int x, int y);
+    void tvwDiet_KeyDown(int keyCode, int shift);
+    void tvwDiet_GotFocus();
+    void tvwDiet_Collapse(TreeNode* node);
+    void tvwDiet_Expand(TreeNode* node);
+    void CollapseDietDay();
+
+    // ---- Entries and drops (DietEntries.cpp)
+    void EditDietEntry();
+    long FindMeasureIndex(long measureNo);
+    void tvwDiet_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
+    void tvwDiet_OLEDragOver(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y, int state);
+    void tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y);
+    void tvwDiet_OLECompleteDrag(Qt::DropAction effect);
+    void dropFoodAskingServings(TreeNode* target);
+
+    // ---- Deletions and the clipboard (DietClipboard.cpp)
+    void DeleteSelected();
+    void DeleteDietEntry(const QString& mode);
+    void DeleteDietDay(const QDate& day);
+    void CopyDietEntry(Recordset& rs);
+    void PasteDietEntry();
+
+    MainParts& parts;
+    TreeControl* tvwDiet;
+    TreeState& state;
+};

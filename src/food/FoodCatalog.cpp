@@ -1,0 +1,265 @@
+// The food tree: filling it from the groups and foods, lazy loading of a group's foods, and what
+// selecting, clicking, keys, double clicks and drags on it do.
+#include "FoodCatalog.h"
+
+#include "FoodNodes.h"
+#include "Module1.h"
+#include "Seams.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+
+#include <QMimeData>
+
+FoodCatalog::FoodCatalog(MainParts& p) : parts(p), tvwFood(p.tvwFood), state(p.state) {
+    // Typed letters move through a group's foods by JumpToLetter, not by the tree's own search.
+    tvwFood->setIncrementalSearch(false);
+    connect(tvwFood, &TreeControl::NodeClick, this, &FoodCatalog::tvwFood_NodeClick);
+    connect(tvwFood, &TreeControl::MouseDown, this, &FoodCatalog::tvwFood_MouseDown);
+    connect(tvwFood, &TreeControl::KeyDown, this, &FoodCatalog::tvwFood_KeyDown);
+    connect(tvwFood, &TreeControl::DblClick, this, &FoodCatalog::tvwFood_DblClick);
+    connect(tvwFood, &TreeControl::GotFocus, this, &FoodCatalog::tvwFood_GotFocus);
+    connect(tvwFood, &TreeControl::Collapse, this, &FoodCatalog::tvwFood_Collapse);
+    connect(tvwFood, &TreeControl::Expand, this, &FoodCatalog::tvwFood_Expand);
+    connect(tvwFood, &TreeControl::OLEStartDrag, this, &FoodCatalog::tvwFood_OLEStartDrag);
+    connect(tvwFood, &TreeControl::OLECompleteDrag, this, &FoodCatalog::tvwFood_OLECompleteDrag);
+    // Renaming writes to the catalogue; until a handler takes the new name, the old one stays.
+    connect(tvwFood, &TreeControl::AfterLabelEdit, this,
+            [](bool& cancel, QString&) { cancel = true; });
+}
+
+void FoodCatalog::LoadFoodTree() {
+    Recordset& groups = *gDataSource->rscmdGroups;
+    tvwFood->setUpdatesEnabled(false);
+    if (!groups.eof())
+        groups.MoveFirst();
+    TreeNode* favorites = nullptr;
+    for (; !groups.eof(); groups.MoveNext()) {
+        const long id = long(groups.Fields(QStringLiteral("GroupId")).toLongLong());
+        const QString name = groups.Fields(QStringLiteral("GroupName")).toString();
+        const long parent = long(groups.Fields(QStringLiteral("ParentGroup")).toLongLong());
+        if (parent == 0) {
+            TreeNode* node = tvwFood->Add(QString(), groupKey(id), name, QStringLiteral("closed"));
+            if (!node)
+                continue;
+            const QString tag = groups.Fields(QStringLiteral("GroupTag")).toString();
+            node->setTag(tag);
+            if (tag == kFavorite) {
+                state.FavoritesGroupId = id;
+                LoadGroupFoods(id);
+                if (gDataSource->closed())
+                    return; // reported; the window is closing and the tree is empty
+                favorites = node;
+            }
+        } else if (TreeNode* node = tvwFood->Add(groupKey(parent), groupKey(id), name,
+                                                 QStringLiteral("GroupClosed"))) {
+            // A group whose parent is not (yet) in the tree is not shown.
+            node->setTag(kGroup);
+        }
+    }
+    tvwFood->sortTopLevel();
+    if (favorites) {
+        // The favourites are what a person logs most: shown open from the start.
+        tvwFood->selectNode(favorites);
+        favorites->setExpanded(true);
+    }
+    tvwFood->setUpdatesEnabled(true);
+    if (TreeNode* selected = tvwFood->selectedNode())
+        tvwFood_NodeClick(selected);
+}
+
+void FoodCatalog::LoadGroupFoods(long groupId) {
+    gDataSource->cmdFoodItems(groupId);
+    if (gDataSource->closed())
+        return;
+    Recordset& foods = *gDataSource->rscmdFoodItems;
+    for (; !foods.eof(); foods.MoveNext())
+        AddFoodNode(long(foods.Fields(QStringLiteral("GroupID")).toLongLong()),
+                    long(foods.Fields(QStringLiteral("FoodId")).toLongLong()),
+                    foods.Fields(QStringLiteral("FoodName")).toString(), true);
+    foods.Close();
+}
+
+void FoodCatalog::AddFoodNode(long groupId, long foodId, const QString& foodName, bool loading) {
+    TreeNode* node =
+        tvwFood->Add(groupKey(groupId), foodKey(foodId), foodName, QStringLiteral("FoodItem"));
+    if (!node)
+        return;
+    node->setTag(kFoodItem);
+    if (!loading) {
+        tvwFood->refresh();
+        tvwFood->sortChildren(node->Parent());
+        tvwFood->selectNode(node);
+    }
+}
+
+void FoodCatalog::LocateFood(const QString& key, const QString& tag) {
+    if (tag != kFoodItem)
+        return;
+    Recordset& foods = *gDataSource->rscmdFoods;
+    foods.MoveFirst();
+    foods.FindFirst(Criterion::equals(QStringLiteral("FoodId"), qlonglong(nodeId(key))));
+}
+
+void FoodCatalog::RefreshFoodSelection() {
+    if (TreeNode* selected = tvwFood->selectedNode())
+        tvwFood_NodeClick(selected);
+}
+
+void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
+    if (!node)
+        return;
+    try {
+        LocateFood(node->Key(), node->Tag());
+    } catch (const DbError&) {
+        // Without a current food the food commands report their own failure.
+    }
+    parts.enable({"mnuEditRename", "mnuPop_RTB_Rename", "mnuEditNew", "mnuPop_RTB_New", "NewGroup"},
+                 true);
+    parts.enable({"mnuEditDietDetails", "mnuPop_RTB_DietDetails", "mnuEditDietEntry",
+                  "mnuPop_RTB_DietEntry"},
+                 false);
+    const TreeNode* selected = tvwFood->selectedNode();
+    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"},
+                 selected && selected->Tag() != kGroupRoot && state.FoodClipValid);
+
+    if (state.blnRightButton && !tvwFood->startingDrag()) {
+        parts.showPopup();
+        if (gDataSource->closed())
+            return; // a command of the popup failed and the window is closing
+    }
+
+    const QString tag = node->Tag();
+    const bool food = tag == kFoodItem;
+    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
+                  "mnuEditFoodDetails", "mnuPop_RTB_FoodDetails"},
+                 food);
+    parts.enable({"mnuEditDelete", "mnuPop_RTB_Delete", "Delete"}, food || tag == kGroup);
+    parts.enable({"mnuEditNewFoodItem", "mnuPop_RTB_NewFoodItem", "NewFood"}, tag != kGroupRoot);
+    const bool inFavorites = node->Parent() && node->Parent()->Tag() == kFavorite;
+    parts.enable({"mnuEditFoodFav", "mnuPop_RTB_FoodFav"}, food && !inFavorites);
+    if (food) {
+        QString serving;
+        try {
+            serving = gDataSource->rscmdFoods->Fields(QStringLiteral("ServingSize")).toString();
+        } catch (const DbError&) {
+        }
+        parts.showServingSize(&serving);
+    } else {
+        parts.showServingSize(nullptr);
+    }
+    tvwFood->setAutoDrag(food);
+}
+
+void FoodCatalog::tvwFood_MouseDown(int button, int, int, int) {
+    if (button == TreeButton::Right)
+        state.blnRightButton = true;
+}
+
+void FoodCatalog::tvwFood_GotFocus() {
+    state.strActiveTree = QStringLiteral("FOODS");
+}
+
+void FoodCatalog::tvwFood_KeyDown(int keyCode, int shift) {
+    if (keyCode == TreeKey::F2) {
+        StartRename();
+    } else if (keyCode == TreeKey::Escape) {
+        CollapseToParent();
+    } else if (keyCode >= TreeKey::A && keyCode <= TreeKey::Z) {
+        if (shift != TreeShift::Ctrl)
+            JumpToLetter(keyCode);
+    } else if (keyCode == TreeKey::Enter) {
+        const TreeNode* selected = tvwFood->selectedNode();
+        if (selected && selected->Tag() != kFoodItem)
+            tvwFood_DblClick();
+    }
+}
+
+void FoodCatalog::tvwFood_DblClick() {
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected)
+        return;
+    if (selected->Tag() == kFoodItem) {
+        // The quick way to log one serving eaten today.
+        const Recordset* food = gDataSource->rscmdFoods.get();
+        QString serving;
+        long measureNo = 0;
+        double gramWeight = 0;
+        try {
+            serving = food->Fields(QStringLiteral("ServingSize")).toString();
+            measureNo = long(food->Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong());
+            gramWeight = food->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
+        } catch (const DbError&) {
+            // AddDietEntry reports a food it cannot read.
+        }
+        parts.dietEntries->AddDietEntry(1, Clock::today(), serving, measureNo, gramWeight);
+    } else if (selected->Tag() == kGroup && selected->Children() == 0) {
+        LoadGroupFoods(nodeId(selected->Key()));
+        if (!gDataSource->closed())
+            selected->setExpanded(true);
+    }
+}
+
+namespace {
+// Groups switch between their closed and open pictures; foods keep theirs.
+void showGroupImage(TreeNode* node, bool expanded) {
+    const QString tag = node->Tag();
+    if (tag == kGroup)
+        node->setImage(expanded ? QStringLiteral("GroupOpen") : QStringLiteral("GroupClosed"));
+    else if (tag == kFavorite || tag == kGroupRoot)
+        node->setImage(expanded ? QStringLiteral("open") : QStringLiteral("closed"));
+}
+} // namespace
+
+void FoodCatalog::tvwFood_Collapse(TreeNode* node) {
+    showGroupImage(node, false);
+}
+void FoodCatalog::tvwFood_Expand(TreeNode* node) {
+    showGroupImage(node, true);
+}
+
+void FoodCatalog::tvwFood_OLEStartDrag(QMimeData*, Qt::DropActions&) {
+    if (TreeNode* node = tvwFood->selectedNode()) {
+        state.strDragKey = node->Key();
+        state.strDragTag = node->Tag();
+    }
+}
+
+void FoodCatalog::tvwFood_OLECompleteDrag(Qt::DropAction) {
+    tvwFood->setDropHighlight(nullptr);
+    parts.tvwDiet->setDropHighlight(nullptr);
+}
+
+void FoodCatalog::StartRename() {
+    tvwFood->startLabelEdit();
+}
+
+void FoodCatalog::CollapseToParent() {
+    const TreeNode* selected = tvwFood->selectedNode();
+    if (selected && (selected->Tag() == kFoodItem || selected->Tag() == kGroup) &&
+        selected->Parent())
+        selected->Parent()->setExpanded(false);
+}
+
+void FoodCatalog::JumpToLetter(int keyCode) {
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || selected->Tag() != kFoodItem)
+        return;
+    const auto initial = [](const TreeNode* n) {
+        const QString text = n->Text();
+        return text.isEmpty() ? 0 : int(text.at(0).unicode());
+    };
+    const int own = initial(selected);
+    if (own == keyCode)
+        return;
+    TreeNode* candidate = own > keyCode ? selected->FirstSibling() : selected->Next();
+    TreeNode* target = nullptr;
+    for (; candidate; candidate = candidate->Next())
+        if (initial(candidate) >= keyCode) {
+            target = candidate;
+            break;
+        }
+    if (!target)
+        target = selected->LastSibling();
+    tvwFood->selectNode(target);
+    tvwFood_NodeClick(target);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The food catalogue: the food tree of groups and foods, and what clicks, keys and drags on it
+// do. A food's double click logs it in the diet log.
+#include "MainParts.h"
+
+#include <QObject>
+
+class QMimeData;
+class TreeNode;
+
+class FoodCatalog : public QObject, public TreeCommands, public FoodSelection {
+    Q_OBJECT
+public:
+    explicit FoodCatalog(MainParts& parts);
+
+    // Fills the tree with the groups and the favourites' foods, and selects the favourites.
+    void LoadFoodTree();
+    void StartRename();
+    void RefreshFoodSelection() override;
+
+    void Cut() override {}
+    void Copy() override {}
+    void Paste() override {}
+    void Delete() override {}
+
+private:
+    void LoadGroupFoods(long groupId);
+    void AddFoodNode(long groupId, long foodId, const QString& foodName, bool loading);
+    void LocateFood(const QString& key, const QString& tag);
+    void tvwFood_NodeClick(TreeNode* node);
+    void tvwFood_MouseDown(int button, int shift, int x, int y);
+    void tvwFood_KeyDown(int keyCode, int shift);
+    void tvwFood_DblClick();
+    void tvwFood_GotFocus();
+    void tvwFood_Collapse(TreeNode* node);
+    void tvwFood_Expand(TreeNode* node);
+    void tvwFood_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
+    void tvwFood_OLECompleteDrag(Qt::DropAction effect);
+    void CollapseToParent();
+    void JumpToLetter(int keyCode);
+
+    MainParts& parts;
+    TreeControl* tvwFood;
+    TreeState& state;
+};

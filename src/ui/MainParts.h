@@ -1,0 +1,94 @@
+#pragma once
+// What the main window shares with the controllers of its two trees: the widgets they work on,
+// the state that connects the trees, and the ways one controller reaches the other.
+#include "Nutrients.h"
+
+#include <QDate>
+#include <QString>
+#include <initializer_list>
+
+class QLabel;
+class QMenu;
+class QWidget;
+class TreeControl;
+
+// The diet clipboard: a copy of one diet entry's columns, pasted as a new entry onto a day.
+struct DietClipRecord {
+    QDate DietDate;
+    double NumServings = 0;
+    long DietId = 0;
+    QString FoodName;
+    QString GroupName;
+    QString ServingSize;
+    Nutrients values;
+    long USDA_NDB_NO = 0;
+    long USDA_MSRE_NO = 0;
+    double USDA_GM_WT = 0;
+};
+
+// The state both trees share.
+struct TreeState {
+    QString strActiveTree;       // "FOODS" or "DIET": the tree the Edit commands act on
+    bool blnRightButton = false; // the next node click opens the popup; a drop is a right drag
+    QString strDragKey;          // the node a drag started from
+    QString strDragTag;
+    bool FoodClipValid = false;
+    bool DietClipValid = false;
+    DietClipRecord DietClip;
+    bool FoodPending = false; // the current food row is not saved yet
+    bool FoodIsNew = false;
+    long FavoritesGroupId = 0;
+};
+
+// The Edit commands of the menus, the popup and the toolbar, carried out by the controller of
+// the active tree.
+class TreeCommands {
+public:
+    virtual void Cut() = 0;
+    virtual void Copy() = 0;
+    virtual void Paste() = 0;
+    virtual void Delete() = 0;
+
+protected:
+    ~TreeCommands() = default;
+};
+
+// What the food tree asks of the diet log: an entry of the current food.
+class DietEntrySink {
+public:
+    virtual void AddDietEntry(double servings, const QDate& date, const QString& servingText,
+                              long measureNo, double gramWeight) = 0;
+
+protected:
+    ~DietEntrySink() = default;
+};
+
+// What the diet log asks of the food tree: its selected node's commands and status shown again.
+class FoodSelection {
+public:
+    virtual void RefreshFoodSelection() = 0;
+
+protected:
+    ~FoodSelection() = default;
+};
+
+// The main window's parts the controllers work on.
+struct MainParts {
+    QWidget* window = nullptr;
+    TreeControl* tvwFood = nullptr;
+    TreeControl* tvwDiet = nullptr;
+    QLabel* sbPanel1 = nullptr;
+    QMenu* mnuPop_RTB = nullptr;
+    TreeState state;
+    DietEntrySink* dietEntries = nullptr;
+    FoodSelection* foodSelection = nullptr;
+
+    // Enables or disables the named actions of the window together (a menu item, its popup
+    // twin, its toolbar button). A name that is no action of the window is a program error.
+    void enable(std::initializer_list<const char*> names, bool on) const;
+    // Shows the popup menu where the pointer is and waits until it closes. The right-button flag
+    // is cleared first, so the command chosen clicks nodes as a left click would.
+    void showPopup();
+    // Shows the serving size of the selected food in status bar panel 1, or clears it.
+    void showServingSize(const QString* servingSize) const;
+};
