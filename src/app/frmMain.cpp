@@ -66,9 +66,12 @@ void frmMain::buildControls() {
     tvwFood->setObjectName(QStringLiteral("tvwFood"));
     tvwDiet = new TreeControl(centre);
     tvwDiet->setObjectName(QStringLiteral("tvwDiet"));
+    tvwFood->setAccessibleName(QStringLiteral("Food Groups"));
+    tvwDiet->setAccessibleName(QStringLiteral("Diet Activity"));
 
     txtActivity = new QPlainTextEdit(centre);
     txtActivity->setObjectName(QStringLiteral("txtActivity"));
+    txtActivity->setAccessibleName(QStringLiteral("Diet Activity"));
     txtActivity->setReadOnly(true);
     txtActivity->setFocusPolicy(Qt::NoFocus);
     txtActivity->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -99,10 +102,10 @@ namespace {
 // and then shortens its text with "..." rather than run under its neighbour.
 class Panel : public QLabel {
 public:
-    Panel(const QString& name, const QString& accessibleName, int width, QWidget* parent)
+    Panel(const QString& name, const QString& description, int width, QWidget* parent)
         : QLabel(parent), width_(width) {
         setObjectName(name);
-        setAccessibleName(accessibleName);
+        setAccessibleDescription(description); // its text is what a screen reader reads
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     }
     // Panels 2 and 3 hold short texts: they take no more than these need, so panel 1 keeps
@@ -131,6 +134,7 @@ private:
 void frmMain::buildStatusBar() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setAccessibleName(QStringLiteral("Status"));
     auto* servingPanel =
         new Panel(QStringLiteral("sbStatusBar_Panel1"), QStringLiteral("Serving Size"),
                   Twips::toPixels(7056, this), bar);

@@ -155,6 +155,9 @@ void frmMain::buildToolbar() {
         connect(a, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
     }
     parts.enable({"Paste", "Delete"}, false);
+    // The toolbar's own button for buttons that do not fit (shown only in a narrow window).
+    if (auto* more = tbToolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More Buttons"));
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {

@@ -20,6 +20,8 @@ QAccessibleInterface* accessibleTotals(const QString&, QObject* object) {
         return new QAccessibleWidget(totals, QAccessible::Window);
     return nullptr;
 }
+// Installed before any window exists: the first look at a window fixes how it is presented.
+const bool accessibleTotalsInstalled = (QAccessible::installFactory(accessibleTotals), true);
 
 // The grey of the window and its labels.
 const QColor kGrey(0xE0, 0xE0, 0xE0);
@@ -48,8 +50,6 @@ frmDietDetails::frmDietDetails(QWidget* owner)
     setObjectName(QStringLiteral("frmDietDetails"));
     setWindowTitle(QStringLiteral("Diet Totals"));
     setAccessibleName(windowTitle());
-    static const bool accessible = (QAccessible::installFactory(accessibleTotals), true);
-    Q_UNUSED(accessible);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     QPalette grey = palette();

@@ -54,6 +54,10 @@ TEST_F(DataStoreTest, FindFirstMatchesByValueAndAFailedSearchLeavesNoCurrentRow)
     int found = 1;
     for (; rs.FindNext(butter); ++found)
         EXPECT_TRUE(rs.Fields(kFoodName).toString().contains(u"butter", Qt::CaseInsensitive));
+    const auto count = Recordset::openSnapshot(
+        ds().appDB,
+        QStringLiteral("SELECT count(*) AS n FROM FoodItem WHERE FoodName LIKE '%butter%'"));
+    EXPECT_EQ(found, count->Fields(QStringLiteral("n")).toInt());
     EXPECT_GE(found, 3); // two butters and a favourite's copy
     rs.setBookmark(first);
     EXPECT_TRUE(rs.Fields(kFoodName).toString().contains(QStringLiteral("utter")));

@@ -1,5 +1,6 @@
 // The main window's shell: caption, menus, toolbar, status bar, layout, placement and closing.
 #include "MainLayout.h"
+#include "MainParts.h"
 #include "MainWindowFixture.h"
 #include "Module1.h"
 #include "ShowModal.h"
@@ -7,6 +8,7 @@
 #include "WindowPlacement.h"
 #include "clsFWSDataSource.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
@@ -54,6 +56,25 @@ TEST_F(MainWindowTest, OpensWithItsMenusToolbarAndStatusBarAsDesigned) {
     EXPECT_EQ(w().action(QStringLiteral("Cut"))->toolTip(),
               QStringLiteral("Cut the Selected Item"));
     EXPECT_FALSE(w().action(QStringLiteral("SelectUser"))->icon().isNull());
+
+    // Every button is named for a screen reader by its tip, and is a plain button.
+    for (QAction* a : w().tbToolBar->actions()) {
+        if (a->isSeparator())
+            continue;
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface(w().tbToolBar->widgetForAction(a));
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->text(QAccessible::Name), a->toolTip());
+        EXPECT_EQ(button->role(), QAccessible::Button) << a->objectName().toStdString();
+    }
+    // The status bar's panels share a narrow window: the serving size keeps the most room.
+    EXPECT_GE(w().minimumWidth(), 300);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w().sbPanel2)->text(QAccessible::Name),
+              QStringLiteral("User:  User 1"));
+    for (QWidget* named : {static_cast<QWidget*>(w().tvwFood), static_cast<QWidget*>(w().tvwDiet)})
+        EXPECT_FALSE(
+            QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name).isEmpty());
+    EXPECT_GT(w().sbPanel1->width(), w().width() / 2);
 
     // Paste and Delete wait for a selection that allows them: their keys do nothing yet.
     for (const char* name :
@@ -130,4 +151,12 @@ TEST_F(MainWindowTest, TheHelpMenuOpensTheAboutBoxAndTheHelpWindow) {
             help = top;
     ASSERT_TRUE(help);
     EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(MainParts, EnablingAnActionThatDoesNotExistIsAProgramError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QWidget window;
+    MainParts parts;
+    parts.window = &window;
+    EXPECT_DEATH(parts.enable({"mnuEditCutt"}, true), "No action named mnuEditCutt");
 }
