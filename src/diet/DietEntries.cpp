@@ -118,6 +118,22 @@ long DietLog::FindMeasureIndex(long measureNo) {
     return result;
 }
 
+bool DietLog::prepareServings(dlgServings& dlg, const Recordset& rs) {
+    gDataSource->cmdMeasures(long(rs.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong()));
+    if (gDataSource->closed())
+        return false;
+    dlg.Form_Load();
+    dlg.rbPreffered->setChecked(false);
+    const Measure own = measureOf(rs);
+    if (dlg.hasMeasures()) {
+        dlg.cmbServSize->setCurrentIndex(int(FindMeasureIndex(own.number)));
+    } else {
+        dlg.lockServingSize(own.serving);
+        dlg.rbPreffered->hide(); // nothing to prefer: the food keeps its own serving
+    }
+    return true;
+}
+
 // ---- Dragging -----------------------------------------------------------------------------
 
 void DietLog::tvwDiet_OLEStartDrag(QMimeData*, Qt::DropActions&) {
@@ -187,19 +203,10 @@ void DietLog::tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction&, int, i
 void DietLog::dropFoodAskingServings(TreeNode* target) {
     Recordset* food = gDataSource->rscmdFoods.get();
     const Measure own = measureOf(*food);
-    gDataSource->cmdMeasures(long(food->Fields(QStringLiteral("USDA_NDB_NO")).toLongLong()));
-    if (gDataSource->closed())
-        return;
     dlgServings dlg(parts.window);
-    dlg.Form_Load();
-    dlg.rbPreffered->setChecked(false);
+    if (!prepareServings(dlg, *food))
+        return;
     const bool measures = dlg.hasMeasures();
-    if (measures) {
-        dlg.cmbServSize->setCurrentIndex(int(FindMeasureIndex(own.number)));
-    } else {
-        dlg.lockServingSize(own.serving);
-        dlg.rbPreffered->hide();
-    }
     dlg.DTDate->setDate(dropDate(target));
     if (dlg.run() == u"OK") {
         Measure m = own;
@@ -232,18 +239,11 @@ void DietLog::EditDietEntry() {
         return;
     }
     try {
-        gDataSource->cmdMeasures(long(diet->Fields(QStringLiteral("USDA_NDB_NO")).toLongLong()));
-        if (gDataSource->closed())
-            return;
         dlgServings dlg(parts.window);
-        dlg.Form_Load();
-        dlg.rbPreffered->setChecked(false);
+        if (!prepareServings(dlg, *diet))
+            return;
         const bool measures = dlg.hasMeasures();
         const Measure own = measureOf(*diet);
-        if (measures)
-            dlg.cmbServSize->setCurrentIndex(int(FindMeasureIndex(own.number)));
-        else
-            dlg.lockServingSize(own.serving);
         const double oldServings = diet->Fields(QStringLiteral("NumServings")).toDouble();
         // Shown in full, so that OK without a change gives back the very same number.
         dlg.cmbServings->setEditText(ServingsText(oldServings));

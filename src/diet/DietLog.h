@@ -7,6 +7,7 @@
 
 class QMimeData;
 class Recordset;
+class dlgServings;
 class TreeNode;
 
 class DietLog : public QObject, public TreeCommands, public DietEntrySink {
@@ -47,6 +48,9 @@ private:
     // ---- Entries and drops (DietEntries.cpp)
     void EditDietEntry();
     long FindMeasureIndex(long measureNo);
+    // Reads the measures of rs's USDA food into the dialog and selects rs's own measure; false
+    // when they could not be read (reported; the window is closing).
+    bool prepareServings(dlgServings& dlg, const Recordset& rs);
     void tvwDiet_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
     void tvwDiet_OLEDragOver(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
                              int x, int y, int state);
