@@ -64,6 +64,18 @@ TEST_F(DietLogTest, ARightDropAsksAndScalesByTheExactGramWeightAndTheServings) {
     dragTo(w().tvwFood, food(kSalt), Qt::RightButton, nullptr);
     EXPECT_NEAR(column(lastDietId(), "Sodium").toDouble(), 155.03, 0.01);
     EXPECT_DOUBLE_EQ(column(lastDietId(), "USDA_GM_WT").toDouble(), 0.4);
+
+    // A food of the user's own keeps its serving, its values times the servings.
+    answerDialog([](dlgServings& dlg) {
+        EXPECT_EQ(dlg.cmbServSize->currentText(), QStringLiteral("1 slice"));
+        EXPECT_EQ(dlg.cmbServSize->count(), 0);
+        EXPECT_FALSE(dlg.rbPreffered->isVisibleTo(&dlg));
+        dlg.cmbServings->setEditText(QStringLiteral("3"));
+    });
+    dragTo(w().tvwFood, food(kOwnBread), Qt::RightButton, nullptr);
+    EXPECT_EQ(column(lastDietId(), "ServingSize").toString(), QStringLiteral("1 slice"));
+    EXPECT_DOUBLE_EQ(column(lastDietId(), "Fat").toDouble(), 9.0);
+    EXPECT_DOUBLE_EQ(column(lastDietId(), "USDA_GM_WT").toDouble(), 0);
 }
 
 TEST_F(DietLogTest, MarkPreferredRewritesTheFoodOnceAndLogsTheSameValues) {
@@ -91,21 +103,6 @@ TEST_F(DietLogTest, MarkPreferredRewritesTheFoodOnceAndLogsTheSameValues) {
     dragTo(w().tvwFood, food(kSalt), Qt::RightButton, nullptr);
     EXPECT_EQ(column(lastDietId(), "Sodium").toDouble(), column(marked, "Sodium").toDouble());
     EXPECT_NEAR(foodColumn("Sodium").toDouble(), 155.03, 0.01);
-}
-
-TEST_F(DietLogTest, AFoodOfTheUsersOwnKeepsItsServingAndValuesTimesServings) {
-    start();
-    answerDialog([](dlgServings& dlg) {
-        EXPECT_EQ(dlg.cmbServSize->currentText(), QStringLiteral("1 slice"));
-        EXPECT_EQ(dlg.cmbServSize->count(), 0);
-        EXPECT_FALSE(dlg.rbPreffered->isVisibleTo(&dlg));
-        dlg.cmbServings->setEditText(QStringLiteral("3"));
-    });
-    dragTo(w().tvwFood, food(kOwnBread), Qt::RightButton, nullptr);
-    const long id = lastDietId();
-    EXPECT_EQ(column(id, "ServingSize").toString(), QStringLiteral("1 slice"));
-    EXPECT_DOUBLE_EQ(column(id, "Fat").toDouble(), 9.0);
-    EXPECT_DOUBLE_EQ(column(id, "USDA_GM_WT").toDouble(), 0);
 }
 
 TEST_F(DietLogTest, TheDialogTakesOnlyAPositiveFiniteNumberAndEnterPressesOK) {
