@@ -15,11 +15,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -30,89 +27,59 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A hand on the X server's pointer. Each step waits until the program shows that it has seen
-// the step before, as a person watches the screen, for 10 s at most; a hand taken away lets go.
-class Hand {
-public:
-    Hand() {
-        timer.callOnTimeout([this] { next(); });
-    }
-    ~Hand() {
-        if (held)
-            XTestFakeButtonEvent(x, held, False, CurrentTime);
-        XCloseDisplay(x);
-    }
-    bool idle() const { return steps.empty(); }
-
-    // Presses `button` at `from`, pulls the node away and drops it at `to` once `over` holds.
-    void drag(QPoint from, QPoint to, Qt::MouseButton button, std::function<bool()> over) {
-        const unsigned b = button == Qt::LeftButton ? 1 : 3;
-        const QPoint pull = from + QPoint(QApplication::startDragDistance() + 8, 0);
-        then({}, [=, this] { moveTo(from); });
-        then({}, [=, this] { press(b, true); });
-        then([=] { return QGuiApplication::mouseButtons() == button; },
-             [=, this] { moveTo(pull); });
-        for (int i = 1; i <= 5; ++i)
-            then({}, [=, this] { moveTo(pull + (to - pull) * i / 5); });
-        then(over, [=, this] { press(b, false); });
-        timer.start(20);
-    }
-
-private:
-    struct Step {
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    void then(std::function<bool()> ready, std::function<void()> act) {
-        steps.push_back({std::move(ready), std::move(act)});
-    }
-    void next() {
-        if (steps.empty())
-            return timer.stop();
-        Step& step = steps.front();
-        if (step.ready && !step.ready() && waited.elapsed() < 10000)
-            return;
-        if (step.ready && !step.ready())
-            ADD_FAILURE() << "the program did not follow the pointer; step " << steps.size();
-        const auto act = std::move(step.act);
-        steps.pop_front();
-        waited.start();
-        act();
-    }
-    void moveTo(QPoint global) {
-        const QPoint p = (QPointF(global) * gMainForm->devicePixelRatioF()).toPoint();
-        XTestFakeMotionEvent(x, -1, p.x(), p.y(), CurrentTime);
-        XSync(x, False);
-    }
-    void press(unsigned button, bool down) {
-        held = down ? button : 0;
-        XTestFakeButtonEvent(x, button, down, CurrentTime);
-        XSync(x, False);
-    }
-
-    Display* x = XOpenDisplay(nullptr);
-    unsigned held = 0;
-    std::deque<Step> steps;
-    QTimer timer;
-    QElapsedTimer waited;
-};
-
 // Where a node of a tree is on the screen, scrolled into view.
 QPoint onScreen(TreeControl* tree, const QString& key) {
     TreeNode* node = tree->Item(key);
     EXPECT_TRUE(node) << key.toStdString();
-    if (!node)
-        return {};
     tree->EnsureVisible(node);
     return tree->viewport()->mapToGlobal(tree->visualItemRect(node).center());
+}
+
+// Drags a node onto another as a person's hand does, with pointer events the X server makes:
+// presses, pulls, moves in steps and lets go once the target shows as the drop target (or after
+// 10 s). From the pull on Qt's drag loop runs inside the wait, so a timer moves the hand.
+bool dragOnX(TreeControl* from, const QString& fromKey, TreeControl* to, const QString& toKey,
+             Qt::MouseButton button) {
+    const QPoint start = onScreen(from, fromKey), end = onScreen(to, toKey);
+    const auto arrived = [=] {
+        return to->dropHighlight() && to->dropHighlight() == to->Item(toKey);
+    };
+    Display* x = XOpenDisplay(nullptr);
+    const unsigned b = button == Qt::LeftButton ? 1 : 3;
+    const auto move = [x](QPoint p) {
+        p = (QPointF(p) * gMainForm->devicePixelRatio()).toPoint();
+        XTestFakeMotionEvent(x, -1, p.x(), p.y(), CurrentTime);
+        XSync(x, False);
+    };
+    move(start);
+    XTestFakeButtonEvent(x, b, True, CurrentTime);
+    XSync(x, False);
+    bool reached = QTest::qWaitFor([=] { return QGuiApplication::mouseButtons() == button; });
+    const QPoint pull = start + QPoint(QApplication::startDragDistance() + 8, 0);
+    int step = 0;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer hand;
+    hand.callOnTimeout([&] {
+        if (step <= 4)
+            return move(pull + (end - pull) * step++ / 4);
+        if (!arrived() && waited.elapsed() < 10000)
+            return;
+        reached = reached && arrived();
+        XTestFakeButtonEvent(x, b, False, CurrentTime);
+        XSync(x, False);
+        hand.stop();
+    });
+    hand.start(20);
+    reached = QTest::qWaitFor([&] { return !hand.isActive(); }, 30000) && reached;
+    XCloseDisplay(x);
+    return reached;
 }
 
 } // namespace
 
 TEST(MainWindowOnX11, FoodsAndEntriesAreDraggedOntoDaysWithEitherButton) {
     ASSERT_EQ(QGuiApplication::platformName(), u"xcb"_s) << "these drags need an X display";
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     TestDatabase db;
     queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                           "NumServings) VALUES (900, 'USER1', '2026-12-01', 'Toast', 1), "
@@ -135,29 +102,21 @@ TEST(MainWindowOnX11, FoodsAndEntriesAreDraggedOntoDaysWithEitherButton) {
     ASSERT_TRUE(StartProgram(db.programDir()));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(gMainForm));
     TreeControl* diet = gMainForm->tvwDiet;
-    const auto highlighted = [diet](const QString& key) {
-        return [=] { return diet->dropHighlight() && diet->dropHighlight()->Key() == key; };
-    };
     ASSERT_TRUE(diet->Item(u"DT20261201"_s) && diet->Item(u"DT20261201"_s)->Children() == 0)
         << "the day was never opened";
 
     // With the right button the food asks for its servings, dated for the day it was dropped on.
-    Hand hand;
-    hand.drag(onScreen(gMainForm->tvwFood, food), onScreen(diet, u"DT20261201"_s), Qt::RightButton,
-              highlighted(u"DT20261201"_s));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return hand.idle() && !shown.isEmpty(); }, 30000));
+    EXPECT_TRUE(dragOnX(gMainForm->tvwFood, food, diet, u"DT20261201"_s, Qt::RightButton));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 10000));
     EXPECT_EQ(shown, u"Diet Information 2026-12-01"_s);
 
     // With the left button an entry moves to another day.
     ASSERT_TRUE(diet->Item(u"D900"_s)) << "the day opened to take the food";
-    hand.drag(onScreen(diet, u"D900"_s), onScreen(diet, u"DT20261203"_s), Qt::LeftButton,
-              highlighted(u"DT20261203"_s));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            return hand.idle() && diet->Item(u"D900"_s) &&
-                   diet->Item(u"D900"_s)->Parent() == diet->Item(u"DT20261203"_s);
-        },
-        30000));
+    EXPECT_TRUE(dragOnX(diet, u"D900"_s, diet, u"DT20261203"_s, Qt::LeftButton));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return diet->Item(u"D900"_s) &&
+               diet->Item(u"D900"_s)->Parent() == diet->Item(u"DT20261203"_s);
+    }));
     EXPECT_EQ(popups, 0);
     EXPECT_TRUE(boxes.boxes().empty());
 
