@@ -15,6 +15,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -80,6 +82,8 @@ bool dragOnX(TreeControl* from, const QString& fromKey, TreeControl* to, const Q
 
 TEST(MainWindowOnX11, FoodsAndEntriesAreDraggedOntoDaysWithEitherButton) {
     ASSERT_EQ(QGuiApplication::platformName(), u"xcb"_s) << "these drags need an X display";
+    QTemporaryDir settings; // the window's placement stays out of the user's own
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     TestDatabase db;
     queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                           "NumServings) VALUES (900, 'USER1', '2026-12-01', 'Toast', 1), "
