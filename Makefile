@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 
 DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3 \
 	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
-	libgl1-mesa-dev libx11-dev qt6-qpa-plugins
+	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format
 
 .PHONY: all run test build deps db bench sanitize format clean
 

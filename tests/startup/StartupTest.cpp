@@ -8,38 +8,47 @@
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kConnectionMessage =
-    QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't have another "
-                   "instance of Forkwise open.  ");
+const QString kConnectionMessage = u"Unable to open the Forkwise Database.  Make sure you don't "
+                                   "have another instance of Forkwise open.  "_s;
 
-QByteArray digest(const QString& path) {
+QByteArray contents(const QString& path) {
     QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The sqlite3 shell as a second process: runs one statement and says whether it could.
+// The sqlite3 shell as a second process: whether it can read the file.
 bool otherProcessCanRead(const QString& path) {
     QProcess p;
-    p.start(QStringLiteral("sqlite3"), {path, QStringLiteral("SELECT count(*) FROM CONFIG;")});
+    p.start(u"sqlite3"_s, {path, u"SELECT count(*) FROM CONFIG;"_s});
     p.waitForFinished(10000);
     return p.exitCode() == 0 && p.readAllStandardOutput().trimmed() == "6";
 }
 
-void closeProgram() {
-    if (gMainForm)
-        gMainForm->close();
-    QApplication::processEvents();
-    gDataSource.reset();
+// Start-up ends with one critical message, no window, and the Data folder as it was.
+void expectRefused(const QString& programDir, const QString& prompt,
+                   const QString& title = u"Application Error"_s) {
+    const QDir data(programDir + u"/Data"_s);
+    const QStringList files = data.entryList(QDir::Files);
+    const QByteArray before = contents(data.filePath(u"ForkData.mdb"_s));
+    MsgBoxRecorder boxes;
+    EXPECT_FALSE(StartProgram(programDir));
+    EXPECT_FALSE(gMainForm);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, title);
+    EXPECT_EQ(boxes.boxes()[0].prompt, prompt + gSupportMsg);
+    EXPECT_EQ(boxes.boxes()[0].buttons, vbCritical | vbOKOnly);
+    EXPECT_EQ(data.entryList(QDir::Files), files);
+    EXPECT_EQ(contents(data.filePath(u"ForkData.mdb"_s)), before);
 }
 
 } // namespace
@@ -52,92 +61,51 @@ TEST(Startup, OpensTheFileExclusivelyForTheWholeRunAndReleasesItOnClose) {
     EXPECT_TRUE(boxes.boxes().empty());
     ASSERT_TRUE(gMainForm);
     EXPECT_TRUE(gMainForm->isVisible());
-    EXPECT_EQ(gMainForm->windowTitle(), QStringLiteral("Forkwise 1.0"));
+    EXPECT_EQ(gMainForm->windowTitle(), u"Forkwise 1.0"_s);
     EXPECT_EQ(gDBPath, QDir::toNativeSeparators(db.path()));
-    EXPECT_EQ(gCurrentUser, QStringLiteral("USER1"));
-
+    EXPECT_EQ(gCurrentUser, u"USER1"_s);
     EXPECT_FALSE(otherProcessCanRead(db.path()));
 
-    closeProgram();
+    gMainForm->close();
+    QApplication::processEvents();
+    gDataSource.reset();
     EXPECT_TRUE(otherProcessCanRead(db.path()));
 }
 
-TEST(Startup, ASecondCopyGetsTheConnectionMessageAndNoWindow) {
+TEST(Startup, AFileTakenMissingDamagedOrForeignIsReportedAndNeverChanged) {
     TestDatabase db;
-    MsgBoxRecorder boxes;
-    // Another process holds the file open exclusively and waits.
-    QProcess holder;
-    holder.start(QStringLiteral("sqlite3"), {db.path()});
-    ASSERT_TRUE(holder.waitForStarted());
+    QProcess holder; // another program holding the file exclusively
+    holder.start(u"sqlite3"_s, {db.path()});
     holder.write("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT; SELECT 'ready';\n");
     ASSERT_TRUE(holder.waitForReadyRead(10000));
-    const QByteArray before = digest(db.path());
-
-    EXPECT_FALSE(StartProgram(db.programDir()));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].prompt, kConnectionMessage + gSupportMsg);
-    EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Application Error"));
-    EXPECT_EQ(boxes.boxes()[0].buttons, vbCritical | vbOKOnly);
-    EXPECT_FALSE(gMainForm);
+    expectRefused(db.programDir(), kConnectionMessage);
     holder.closeWriteChannel();
     holder.waitForFinished();
-    EXPECT_EQ(digest(db.path()), before);
-}
 
-TEST(Startup, AMissingFileNamesItsFullPathAndAMissingFolderIsAConnectionFailure) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Data")));
-    MsgBoxRecorder boxes;
-    EXPECT_FALSE(StartProgram(dir.path()));
-    const QString path =
-        QDir::toNativeSeparators(dir.path() + QStringLiteral("/Data/ForkData.mdb"));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Critical Application Error"));
-    EXPECT_EQ(boxes.boxes()[0].prompt,
-              QStringLiteral("Unable to locate database file '") + path +
-                  QStringLiteral("'.\n\n  Check your installation folder.  If the file is missing, "
-                                 "you may attempt to reinstall the application. \n\n") +
-                  gSupportMsg);
-    EXPECT_FALSE(QFile::exists(path)); // opening never creates the file
-    EXPECT_FALSE(gMainForm);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"Data"_s));
+    const QString path = dir.filePath(u"Data/ForkData.mdb"_s);
+    expectRefused(dir.path(),
+                  u"Unable to locate database file '"_s + QDir::toNativeSeparators(path) +
+                      u"'.\n\n  Check your installation folder.  If the file is missing, you may "
+                      "attempt to reinstall the application. \n\n"_s,
+                  u"Critical Application Error"_s);
 
-    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Data")));
-    boxes.clear();
-    EXPECT_FALSE(StartProgram(dir.path()));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].prompt, kConnectionMessage + gSupportMsg);
-    EXPECT_FALSE(QDir(dir.path()).exists(QStringLiteral("Data")));
-}
-
-TEST(Startup, ADamagedOrForeignFileGetsTheConnectionMessageAndIsNeverChanged) {
-    QTemporaryDir dir;
-    QDir(dir.path()).mkdir(QStringLiteral("Data"));
-    const QString path = dir.path() + QStringLiteral("/Data/ForkData.mdb");
-    const QList<QByteArray> contents = {
-        QByteArray(), QByteArray("This is a shopping list, not a diet log.\n").repeated(200),
-        QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x7f')};
-    for (const QByteArray& content : contents) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-        f.close();
-        MsgBoxRecorder boxes;
-        EXPECT_FALSE(StartProgram(dir.path()));
-        ASSERT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_EQ(boxes.boxes()[0].prompt, kConnectionMessage + gSupportMsg);
-        QFile back(path);
-        back.open(QIODevice::ReadOnly);
-        EXPECT_EQ(back.readAll(), content);
-        EXPECT_EQ(QDir(dir.path() + QStringLiteral("/Data")).entryList(QDir::Files).size(), 1);
+    const QString foreign = dir.filePath(u"other.db"_s);
+    QProcess::execute(u"sqlite3"_s, {foreign, u"CREATE TABLE t(x);"_s});
+    for (const QByteArray& bytes :
+         {QByteArray(), QByteArray("This is a shopping list, not a diet log.\n").repeated(200),
+          QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x7f'), contents(foreign)}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        expectRefused(dir.path(), kConnectionMessage);
     }
 
-    // An SQLite file of another program: a database, but not ours.
+    // Without the Data folder the file cannot be opened, and nothing creates the folder.
     QFile::remove(path);
-    QProcess::execute(QStringLiteral("sqlite3"), {path, QStringLiteral("CREATE TABLE t(x);")});
-    const QByteArray before = digest(path);
-    MsgBoxRecorder boxes;
-    EXPECT_FALSE(StartProgram(dir.path()));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].prompt, kConnectionMessage + gSupportMsg);
-    EXPECT_EQ(digest(path), before);
+    ASSERT_TRUE(QDir(dir.path()).rmdir(u"Data"_s));
+    expectRefused(dir.path(), kConnectionMessage);
+    EXPECT_FALSE(QDir(dir.path()).exists(u"Data"_s));
 }

@@ -4,5 +4,9 @@
 #include <QUrl>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QUrl& u, std::ostream* os) { *os << u.toString().toStdString(); }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QUrl& u, std::ostream* os) {
+    *os << u.toString().toStdString();
+}

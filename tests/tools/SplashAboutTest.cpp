@@ -1,5 +1,5 @@
-// The splash window and the About box: the version they show, the About box's OK button and its
-// web link.
+// The splash window and the About box: the version they show, the address every failure message
+// gives, the About box's OK button and its web link.
 #include "Module1.h"
 #include "QtPrinters.h"
 #include "ShowModal.h"
@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,56 +27,42 @@ public Q_SLOTS:
 
 } // namespace
 
-TEST(SplashAndAbout, ShowTheVersionAsPlainNumbers) {
-    EXPECT_EQ(ProgramInfo::shortVersionText({1, 0, 0}), QStringLiteral("1.0"));
-    EXPECT_EQ(ProgramInfo::aboutVersionText({1, 0, 0}), QStringLiteral("Version 1.0.0"));
-
-    const frmSplash splash(ProgramVersion{2, 13, 4});
-    EXPECT_EQ(splash.lblVersion->text(), QStringLiteral("2.13"));
-    const QString platform = splash.lblPlatform->text();
-    EXPECT_FALSE(platform.isEmpty() || platform == u"WIN 95/98/NT") << platform.toStdString();
-    EXPECT_FALSE(splash.picLogo->pixmap().isNull());
-
-    const frmAbout about(ProgramVersion{2, 13, 4}, nullptr);
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Forkwise"));
-    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 2.13.4"));
-    EXPECT_FALSE(about.picIcon->pixmap().isNull());
-    // The address of the About box is the one every failure message gives.
-    const QString email = about.lblEMail->text();
-    ASSERT_TRUE(email.startsWith(QStringLiteral("E-Mail:  ")));
-    EXPECT_TRUE(supportSentence().contains(email.mid(9) + u'.'));
-
+TEST(SplashAndAbout, ShowTheVersionAndTheSupportAddress) {
+    EXPECT_EQ(frmSplash(ProgramVersion{2, 13, 4}).lblVersion->text(), u"2.13"_s);
+    EXPECT_EQ(frmAbout(ProgramVersion{2, 13, 4}, nullptr).lblVersion->text(), u"Version 2.13.4"_s);
     // Without a version of their own the windows show the build's.
     EXPECT_EQ(frmSplash().lblVersion->text(),
-              QStringLiteral("%1.%2").arg(FORKWISE_VERSION_MAJOR).arg(FORKWISE_VERSION_MINOR));
-    EXPECT_EQ(frmAbout().lblVersion->text(), QStringLiteral("Version " FORKWISE_VERSION));
+              u"%1.%2"_s.arg(FORKWISE_VERSION_MAJOR).arg(FORKWISE_VERSION_MINOR));
+    const frmAbout about;
+    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version " FORKWISE_VERSION));
+    EXPECT_TRUE(supportSentence().contains(about.lblEMail->text().remove(u"E-Mail:  "_s) + u'.'));
 }
 
 TEST(About, OkAnswersEnterAndEscAndTheWebLinkOpensTheWebAddress) {
     QWidget owner;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        bool shown = false;
-        const ModalHandler previous = setModalHandler([&](QDialog& dialog) {
-            shown = dialog.objectName() == u"frmAbout" && dialog.parentWidget() == &owner;
+        bool closed = false;
+        setModalHandler([&](QDialog& dialog) {
             dialog.show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
             QTest::keyClick(&dialog, key);
-            EXPECT_FALSE(dialog.isVisible()) << "key " << key;
+            closed = dialog.objectName() == u"frmAbout" && dialog.parentWidget() == &owner &&
+                     !dialog.isVisible();
             return dialog.result();
         });
         ShowAboutBox(&owner);
-        setModalHandler(previous);
-        EXPECT_TRUE(shown);
+        setModalHandler({});
+        EXPECT_TRUE(closed) << "key " << key;
     }
 
     UrlRecorder browser;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QDesktopServices::setUrlHandler(u"https"_s, &browser, "open");
     frmAbout about;
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     QTest::mouseClick(about.lblWEbLink, Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://forkwise.org"))});
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(u"https://forkwise.org"_s)});
     EXPECT_TRUE(about.isVisible()) << "the link leaves the About box open";
 }
 
