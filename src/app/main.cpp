@@ -1,3 +1,5 @@
 #include "Module1App.h"
 
-int main(int argc, char** argv) { return SubMain(argc, argv); }
+int main(int argc, char** argv) {
+    return SubMain(argc, argv);
+}
