@@ -1,7 +1,6 @@
 #include "Config.h"
 
 #include "Module1.h"
-#include "Seams.h"
 #include "clsFWSDataSource.h"
 
 namespace {
@@ -41,8 +40,7 @@ void SetConfigValue(const QString& item, const QString& value, bool selected) {
     } catch (const DbError&) {
         if (rs && rs->editMode() != Recordset::EditMode::None)
             rs->CancelUpdate();
-        MsgBox(QStringLiteral("Unable to update the Configuration Data.  ") + gSupportMsg,
-               vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+        ShowAppError(QStringLiteral("Unable to update the Configuration Data.  "));
     }
 }
 
