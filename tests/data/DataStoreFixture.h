@@ -2,10 +2,9 @@
 // A small database opened the way the program opens it, with message boxes recorded.
 #include "Module1.h"
 #include "MsgBoxRecorder.h"
+#include "SqlProbe.h" // readable values in failure messages
 #include "TestDatabase.h"
 #include "clsFWSDataSource.h"
-
-#include <gtest/gtest.h>
 
 class DataStoreTest : public ::testing::Test {
 protected:
@@ -20,24 +19,16 @@ protected:
     }
     void TearDown() override {
         setUnloadMainFormHandler({});
-        if (gDataSource)
-            gDataSource->closeDB();
         gDataSource.reset();
     }
     clsFWSDataSource& ds() { return *gDataSource; }
 
-    // Adds a diet row the way the program does, through the updatable set of one user.
-    long addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
-        ds().cmdDietData(user);
-        Recordset& rs = *ds().rscmdDietData;
-        rs.AddNew();
-        rs.setField(QStringLiteral("UserName"), user);
-        rs.setField(QStringLiteral("DietDate"), date);
-        rs.setField(QStringLiteral("FoodName"), food);
-        rs.setField(QStringLiteral("Fat"), fat);
-        rs.Update();
-        return long(rs.LastModified());
+    void addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
+        ds().appDB.execute(QStringLiteral("INSERT INTO DietActivity (UserName, DietDate, "
+                                          "FoodName, Fat) VALUES (?, ?, ?, ?)"),
+                           {user, date, food, fat});
     }
+    static QDate day(int d) { return QDate(2026, 12, d); }
 
     TestDatabase db;
     MsgBoxRecorder boxes;
