@@ -3,41 +3,39 @@
 #include "DataStoreFixture.h"
 
 TEST_F(DataStoreTest, ConfigurationItemsReadAndWriteThroughTheOpenSet) {
-    EXPECT_EQ(GetConfigValue(QStringLiteral("OTHER1")), QStringLiteral("Fiber"));
-    SetConfigValue(QStringLiteral("USER3"), QStringLiteral("Ann O'Neil"), true);
-    SetConfigValue(QStringLiteral("NOSUCHITEM"), QStringLiteral("x"), true); // changes nothing
+    EXPECT_EQ(GetConfigValue(u"OTHER1"_s), u"Fiber"_s);
+    SetConfigValue(u"USER3"_s, u"Ann O'Neil"_s, true);
+    SetConfigValue(u"NOSUCHITEM"_s, u"x"_s, true); // changes nothing
     // USER1 and USER3 are selected: the last in the table's order wins.
-    EXPECT_EQ(LoadCurrentUser(), QStringLiteral("USER3"));
+    EXPECT_EQ(LoadCurrentUser(), u"USER3"_s);
 
     // What was written is in the file: a fresh read of the table sees it.
     ds().cmdConfig();
-    EXPECT_EQ(GetConfigValue(QStringLiteral("USER3")), QStringLiteral("Ann O'Neil"));
-    EXPECT_EQ(GetConfigValue(QStringLiteral("NOSUCHITEM")), QString());
+    EXPECT_EQ(GetConfigValue(u"USER3"_s), u"Ann O'Neil"_s);
+    EXPECT_EQ(GetConfigValue(u"NOSUCHITEM"_s), QString());
     EXPECT_EQ(ds().rscmdConfig->RecordCount(), 6);
 
     // None selected: the first user.
-    SetConfigValue(QStringLiteral("USER1"), QStringLiteral("User 1"), false);
-    SetConfigValue(QStringLiteral("USER3"), QStringLiteral("User 3"), false);
-    EXPECT_EQ(LoadCurrentUser(), QStringLiteral("USER1"));
+    SetConfigValue(u"USER1"_s, u"User 1"_s, false);
+    SetConfigValue(u"USER3"_s, u"User 3"_s, false);
+    EXPECT_EQ(LoadCurrentUser(), u"USER1"_s);
 }
 
 TEST_F(DataStoreTest, KeysAreConsecutiveStoredAtOnceAndAnUnknownCounterGivesZero) {
     const auto stored = [&] {
         ds().cmdTableKey();
-        ds().rscmdTableKey->FindFirst(
-            Criterion::equals(QStringLiteral("KeyName"), QStringLiteral("FOODITEM")));
-        return long(ds().rscmdTableKey->Fields(QStringLiteral("KeyValue")).toLongLong());
+        ds().rscmdTableKey->FindFirst(Criterion::equals(u"KeyName"_s, u"FOODITEM"_s));
+        return long(ds().rscmdTableKey->Fields(u"KeyValue"_s).toLongLong());
     };
     const long before = stored();
-    EXPECT_EQ(ds().getTableKey(QStringLiteral("FOODITEM")), before + 1);
-    EXPECT_EQ(ds().getTableKey(QStringLiteral("fooditem")), before + 2);
+    EXPECT_EQ(ds().getTableKey(u"FOODITEM"_s), before + 1);
+    EXPECT_EQ(ds().getTableKey(u"fooditem"_s), before + 2);
     EXPECT_EQ(stored(), before + 2);
 
     // An unknown counter hands out nothing, bumps no other counter and closes the window.
-    EXPECT_EQ(ds().getTableKey(QStringLiteral("NOSUCHKEY")), 0);
+    EXPECT_EQ(ds().getTableKey(u"NOSUCHKEY"_s), 0);
     ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].prompt,
-              QStringLiteral("Unable to update Table Key Data.  ") + gSupportMsg);
+    EXPECT_EQ(boxes.boxes()[0].prompt, u"Unable to update Table Key Data.  "_s + gSupportMsg);
     EXPECT_EQ(unloads, 1);
-    EXPECT_EQ(ds().getTableKey(QStringLiteral("FOODITEM")), before + 3);
+    EXPECT_EQ(ds().getTableKey(u"FOODITEM"_s), before + 3);
 }

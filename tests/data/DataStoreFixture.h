@@ -6,6 +6,8 @@
 #include "TestDatabase.h"
 #include "clsFWSDataSource.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 class DataStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -24,11 +26,12 @@ protected:
     clsFWSDataSource& ds() { return *gDataSource; }
 
     void addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
-        ds().appDB.execute(QStringLiteral("INSERT INTO DietActivity (UserName, DietDate, "
-                                          "FoodName, Fat) VALUES (?, ?, ?, ?)"),
+        ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate, "
+                           "FoodName, Fat) VALUES (?, ?, ?, ?)"_s,
                            {user, date, food, fat});
     }
     static QDate day(int d) { return QDate(2026, 12, d); }
+    const QString u1 = u"USER1"_s;
 
     TestDatabase db;
     MsgBoxRecorder boxes;

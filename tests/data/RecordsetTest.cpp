@@ -1,75 +1,73 @@
 // Positioning, searching and writing through the result sets.
 #include "DataStoreFixture.h"
 
-const QString kName = QStringLiteral("FoodName");
+const QString kName = u"FoodName"_s;
 
 TEST_F(DataStoreTest, MovingStopsAtEitherEndAndAFailedSearchLeavesNoCurrentRow) {
     ds().cmdFoods();
     Recordset& rs = *ds().rscmdFoods;
     EXPECT_EQ(rs.RecordCount(), 30);
     rs.MoveLast();
-    const QVariant last = rs.Fields(QStringLiteral("FOODID")); // any letter case
+    const QVariant last = rs.Fields(u"FOODID"_s); // any letter case
     rs.MoveFirst();
     rs.Move(29);
-    EXPECT_EQ(rs.Fields(QStringLiteral("FoodId")), last);
-    EXPECT_THROW(rs.Fields(QStringLiteral("NoSuchColumn")), DbError);
+    EXPECT_EQ(rs.Fields(u"FoodId"_s), last);
+    EXPECT_THROW(rs.Fields(u"NoSuchColumn"_s), DbError);
     rs.Move(1);
     EXPECT_TRUE(rs.eof());
     EXPECT_THROW(rs.MoveNext(), DbError);
     rs.Move(-40);
     EXPECT_TRUE(rs.bof());
 
-    ASSERT_TRUE(rs.FindFirst(Criterion::equals(QStringLiteral("FoodId"), 1001)));
-    EXPECT_EQ(rs.Fields(kName).toString(), QStringLiteral("Butter, salted"));
+    ASSERT_TRUE(rs.FindFirst(Criterion::equals(u"FoodId"_s, 1001)));
+    EXPECT_EQ(rs.Fields(kName).toString(), u"Butter, salted"_s);
     // Text compares without regard to case; an apostrophe is only a character.
-    EXPECT_TRUE(rs.FindFirst(Criterion::equals(kName, QStringLiteral("BUTTER, SALTED"))));
-    EXPECT_FALSE(rs.FindFirst(Criterion::equals(kName, QStringLiteral("Mom's pie"))));
+    EXPECT_TRUE(rs.FindFirst(Criterion::equals(kName, u"BUTTER, SALTED"_s)));
+    EXPECT_FALSE(rs.FindFirst(Criterion::equals(kName, u"Mom's pie"_s)));
     EXPECT_TRUE(rs.NoMatch());
     EXPECT_THROW(rs.Fields(kName), DbError);
-    ASSERT_TRUE(rs.FindFirst(Criterion::like(kName, QStringLiteral("*'*"))));
+    ASSERT_TRUE(rs.FindFirst(Criterion::like(kName, u"*'*"_s)));
     EXPECT_TRUE(rs.Fields(kName).toString().contains(u'\''));
-    EXPECT_FALSE(rs.FindFirst(Criterion::like(kName, QStringLiteral("%")))); // no wildcard
+    EXPECT_FALSE(rs.FindFirst(Criterion::like(kName, u"%"_s))); // no wildcard
 
     // Each match in turn (a favourite first: its group comes first), then back by the bookmark.
-    const Criterion butter = Criterion::like(kName, QStringLiteral("*butter*"));
+    const Criterion butter = Criterion::like(kName, u"*butter*"_s);
     ASSERT_TRUE(rs.FindFirst(butter));
     const Bookmark first = rs.bookmark();
-    QStringList found{rs.Fields(QStringLiteral("FoodId")).toString()};
+    QStringList found{rs.Fields(u"FoodId"_s).toString()};
     while (rs.FindNext(butter))
-        found << rs.Fields(QStringLiteral("FoodId")).toString();
-    EXPECT_EQ(found.join(u'|'), QStringLiteral("20051|1001|4602"));
+        found << rs.Fields(u"FoodId"_s).toString();
+    EXPECT_EQ(found.join(u'|'), u"20051|1001|4602"_s);
     rs.setBookmark(first);
-    EXPECT_EQ(rs.Fields(QStringLiteral("FoodId")), 20051);
+    EXPECT_EQ(rs.Fields(u"FoodId"_s), 20051);
 }
 
 TEST_F(DataStoreTest, ADynasetWritesThroughAtOnceAndASnapshotIsReadOnly) {
-    const QString u1 = QStringLiteral("USER1");
-    addDiet(u1, day(5), QStringLiteral("Mom's pie"));
+    addDiet(u1, day(5), u"Mom's pie"_s);
     ds().cmdDietData(u1);
     Recordset& rs = *ds().rscmdDietData;
     rs.MoveFirst();
     rs.AddNew();
-    rs.setField(QStringLiteral("UserName"), u1);
-    rs.setField(QStringLiteral("DietDate"), day(1));
-    rs.setField(kName, QStringLiteral("Apple"));
-    EXPECT_EQ(rs.Fields(kName).toString(), QStringLiteral("Apple")); // the buffer
+    rs.setField(u"UserName"_s, u1);
+    rs.setField(u"DietDate"_s, day(1));
+    rs.setField(kName, u"Apple"_s);
     rs.Update();
-    EXPECT_EQ(rs.Fields(kName).toString(), QStringLiteral("Mom's pie")); // still where it was
+    EXPECT_EQ(rs.Fields(kName).toString(), u"Mom's pie"_s); // still where it was
     rs.setBookmark(rs.LastModified());
-    EXPECT_EQ(rs.Fields(QStringLiteral("DietDate")).toDate(), day(1));
-    EXPECT_TRUE(rs.Fields(QStringLiteral("Protein")).isNull());
+    EXPECT_EQ(rs.Fields(u"DietDate"_s).toDate(), day(1));
+    EXPECT_TRUE(rs.Fields(u"Protein"_s).isNull());
 
     // A snapshot taken now sees the edit; CancelUpdate leaves the table alone.
     rs.Edit();
-    rs.setField(QStringLiteral("NumServings"), 2.5);
+    rs.setField(u"NumServings"_s, 2.5);
     rs.Update();
     rs.Edit();
-    rs.setField(QStringLiteral("NumServings"), 9.0);
+    rs.setField(u"NumServings"_s, 9.0);
     rs.CancelUpdate();
-    EXPECT_EQ(rs.Fields(QStringLiteral("NumServings")), 2.5);
+    EXPECT_EQ(rs.Fields(u"NumServings"_s), 2.5);
     ds().cmdDietItems(day(1), u1);
     ASSERT_EQ(ds().rscmdDietItems->RecordCount(), 1);
-    EXPECT_EQ(ds().rscmdDietItems->Fields(QStringLiteral("NumServings")), 2.5);
+    EXPECT_EQ(ds().rscmdDietItems->Fields(u"NumServings"_s), 2.5);
     EXPECT_THROW(ds().rscmdDietItems->Edit(), DbError);
 
     // Delete removes the row; the next move lands on the row that followed, the one added last.
@@ -77,7 +75,7 @@ TEST_F(DataStoreTest, ADynasetWritesThroughAtOnceAndASnapshotIsReadOnly) {
     rs.Delete();
     EXPECT_FALSE(rs.hasCurrentRow());
     rs.MoveNext();
-    EXPECT_EQ(rs.Fields(kName).toString(), QStringLiteral("Apple"));
+    EXPECT_EQ(rs.Fields(kName).toString(), u"Apple"_s);
     ds().cmdDietDates(u1);
     EXPECT_EQ(ds().rscmdDietDates->RecordCount(), 1);
 }

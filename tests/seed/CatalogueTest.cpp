@@ -29,7 +29,7 @@ static QVariant value(const QString& sql) {
     return queryValue(path, sql);
 }
 
-TEST(DeliveredCatalogue, HoldsTheGroupsAndTheFavouritesWithCountersAtTheLargestKeys) {
+TEST(DeliveredCatalogue, HoldsTheGroupsFavouritesCountersAndEveryFoodInAMeasureOfItsExactWeight) {
     // The layout's version; the diet log, empty.
     EXPECT_EQ(value(u"SELECT user_version || ' ' || (SELECT COUNT(*) FROM DietActivity) FROM "
                     "pragma_user_version"_s),
@@ -63,9 +63,7 @@ TEST(DeliveredCatalogue, HoldsTheGroupsAndTheFavouritesWithCountersAtTheLargestK
               "o.ServingSize, o.Fat, o.Calorie, o.USDA_MSRE_NO, o.USDA_GM_WT) WHERE c.GroupId "
               "= (SELECT GroupId FROM FoodGroup WHERE GroupTag = 'FAVORITE')"_s),
         u"10 10"_s);
-}
 
-TEST(DeliveredCatalogue, ServesEveryFoodInOneOfItsMeasuresWithValuesForItsExactWeight) {
     // Measures are numbered 1, 2, ... with "100 g" last.
     EXPECT_EQ(value(u"SELECT COUNT(*) FROM (SELECT NDB_NO, MAX(MSRE_NO) AS n, COUNT(*) AS c "
                     "FROM USDA_Measures GROUP BY NDB_NO) JOIN USDA_Measures m USING (NDB_NO) "
