@@ -2,10 +2,11 @@
 // A small database opened the way the program opens it, with message boxes recorded.
 #include "Module1.h"
 #include "MsgBoxRecorder.h"
+#include "SqlProbe.h" // readable values in failure messages
 #include "TestDatabase.h"
 #include "clsFWSDataSource.h"
 
-#include <gtest/gtest.h>
+using namespace Qt::Literals::StringLiterals;
 
 class DataStoreTest : public ::testing::Test {
 protected:
@@ -20,24 +21,17 @@ protected:
     }
     void TearDown() override {
         setUnloadMainFormHandler({});
-        if (gDataSource)
-            gDataSource->closeDB();
         gDataSource.reset();
     }
     clsFWSDataSource& ds() { return *gDataSource; }
 
-    // Adds a diet row the way the program does, through the updatable set of one user.
-    long addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
-        ds().cmdDietData(user);
-        Recordset& rs = *ds().rscmdDietData;
-        rs.AddNew();
-        rs.setField(QStringLiteral("UserName"), user);
-        rs.setField(QStringLiteral("DietDate"), date);
-        rs.setField(QStringLiteral("FoodName"), food);
-        rs.setField(QStringLiteral("Fat"), fat);
-        rs.Update();
-        return long(rs.LastModified());
+    void addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
+        ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate, "
+                           "FoodName, Fat) VALUES (?, ?, ?, ?)"_s,
+                           {user, date, food, fat});
     }
+    static QDate day(int d) { return QDate(2026, 12, d); }
+    const QString u1 = u"USER1"_s;
 
     TestDatabase db;
     MsgBoxRecorder boxes;

@@ -10,74 +10,60 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
+// Runs the real tool, as the Makefile does; returns what it printed, or fails the test.
+static QByteArray mkdb(const QString& path) {
+    QProcess tool;
+    tool.start(QStringLiteral(FORKWISE_MKDB), {path});
+    EXPECT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
+    return tool.readAllStandardOutput();
+}
 
-// One full catalogue per test program, built the way the Makefile builds it.
-class DeliveredCatalogue : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QProcess mkdb;
-        mkdb.start(QStringLiteral(FORKWISE_MKDB), {path()});
-        ASSERT_TRUE(mkdb.waitForFinished(60000));
-        ASSERT_EQ(mkdb.exitCode(), 0) << mkdb.readAllStandardError().constData();
-    }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static QString path() { return dir_->path() + u"/Data/ForkData.mdb"_s; }
-    static QVariant value(const QString& sql) { return queryValue(path(), sql); }
+// A value from the full catalogue, built once per test program.
+static QVariant value(const QString& sql) {
+    static QTemporaryDir dir;
+    static const QString path = dir.filePath(u"Data/ForkData.mdb"_s);
+    [[maybe_unused]] static const QByteArray built = mkdb(path);
+    return queryValue(path, sql);
+}
 
-    static std::unique_ptr<QTemporaryDir> dir_;
-};
-std::unique_ptr<QTemporaryDir> DeliveredCatalogue::dir_;
-
-TEST_F(DeliveredCatalogue, HoldsTheStandingRowsAndTheFavouritesWithCountersAtTheLargestKeys) {
-    EXPECT_EQ(value(u"PRAGMA user_version"_s), 1);
+TEST(DeliveredCatalogue, HoldsTheGroupsFavouritesCountersAndEveryFoodInAMeasureOfItsExactWeight) {
+    // The layout's version; the diet log, empty.
+    EXPECT_EQ(value(u"SELECT user_version || ' ' || (SELECT COUNT(*) FROM DietActivity) FROM "
+                    "pragma_user_version"_s),
+              u"1 0"_s);
     EXPECT_EQ(
         value(u"SELECT group_concat(GroupTag || ' ' || ParentGroup || ' ' || GroupName, ' | ') "
               "FROM (SELECT * FROM FoodGroup WHERE GroupTag <> 'GROUP' ORDER BY GroupId)"_s),
         u"GROUPROOT 0 USDA Foods | FAVORITE 0 Favorites"_s);
+    // All groups; the original foods in the USDA groups below the root, and those groups.
+    EXPECT_EQ(value(u"SELECT (SELECT COUNT(*) FROM FoodGroup) || ' ' || COUNT(*) || ' ' || "
+                    "COUNT(DISTINCT GroupId) FROM FoodItem JOIN FoodGroup USING (GroupId) WHERE "
+                    "FoodId = USDA_NDB_NO AND GroupTag = 'GROUP' AND ParentGroup = (SELECT "
+                    "GroupId FROM FoodGroup WHERE GroupTag = 'GROUPROOT')"_s),
+              u"27 7907 25"_s);
+    // Listed by USDA, numbered into another group, placed by hand.
+    EXPECT_EQ(value(u"SELECT group_concat(GroupName, ' | ') FROM (SELECT GroupName FROM FoodGroup "
+                    "JOIN FoodItem USING (GroupId) WHERE FoodId IN (1001, 23999, 42130) "
+                    "ORDER BY FoodId)"_s),
+              u"Dairy and Egg Products | Beef Products | Sausages and Luncheon Meats"_s);
     // 1 where the counter is at least the largest key, so new rows get new keys.
     EXPECT_EQ(value(u"SELECT group_concat(KeyName || '=' || CASE KeyName "
                     "WHEN 'FOODGROUP' THEN KeyValue >= (SELECT MAX(GroupId) FROM FoodGroup) "
                     "WHEN 'FOODITEM' THEN KeyValue >= (SELECT MAX(FoodId) FROM FoodItem) "
                     "ELSE KeyValue END, ' ') FROM (SELECT * FROM TableKey ORDER BY KeyName)"_s),
               u"DIETACTIVITY=0 FOODGROUP=1 FOODITEM=1"_s);
-    EXPECT_EQ(value(u"SELECT COUNT(*) FROM DietActivity"_s), 0);
     // Ten favourites, each a copy of its original under a number above the largest NDB number.
     EXPECT_EQ(
-        value(u"SELECT COUNT(*) || ' ' || COUNT(o.FoodId) FROM FoodItem c LEFT JOIN FoodItem o "
-              "ON o.FoodId = c.USDA_NDB_NO AND c.FoodId > 93600 AND c.FoodName = o.FoodName "
-              "AND c.ServingSize = o.ServingSize AND c.Fat IS o.Fat "
-              "AND c.Calorie IS o.Calorie AND c.USDA_MSRE_NO = o.USDA_MSRE_NO "
-              "AND c.USDA_GM_WT = o.USDA_GM_WT WHERE c.GroupId = "
-              "(SELECT GroupId FROM FoodGroup WHERE GroupTag = 'FAVORITE')"_s),
+        value(u"SELECT COUNT(*) || ' ' || COUNT(o.FoodId) FROM FoodItem c LEFT JOIN "
+              "FoodItem o ON o.FoodId = c.USDA_NDB_NO AND c.FoodId > 93600 AND (c.FoodName, "
+              "c.ServingSize, c.Fat, c.Calorie, c.USDA_MSRE_NO, c.USDA_GM_WT) IS (o.FoodName, "
+              "o.ServingSize, o.Fat, o.Calorie, o.USDA_MSRE_NO, o.USDA_GM_WT) WHERE c.GroupId "
+              "= (SELECT GroupId FROM FoodGroup WHERE GroupTag = 'FAVORITE')"_s),
         u"10 10"_s);
-}
 
-TEST_F(DeliveredCatalogue, PlacesEveryFoodInItsUsdaGroupBelowTheRoot) {
-    // The USDA groups below the root, all groups, USDA groups without foods, original foods in
-    // other groups, foods in no group.
-    EXPECT_EQ(
-        value(u"SELECT (SELECT COUNT(*) %1) || ' ' || (SELECT COUNT(*) FROM FoodGroup) || ' ' "
-              "|| (SELECT COUNT(*) %1 AND GroupId NOT IN (SELECT GroupId FROM FoodItem)) "
-              "|| ' ' || (SELECT COUNT(*) FROM FoodItem WHERE FoodId = USDA_NDB_NO AND "
-              "GroupId NOT IN (SELECT GroupId %1)) || ' ' || (SELECT COUNT(*) FROM FoodItem "
-              "WHERE GroupId NOT IN (SELECT GroupId FROM FoodGroup))"_s.arg(
-                  u"FROM FoodGroup WHERE GroupTag = 'GROUP' AND ParentGroup = (SELECT "
-                  "GroupId FROM FoodGroup WHERE GroupTag = 'GROUPROOT')"_s)),
-        u"25 27 0 0 0"_s);
-    // Listed by USDA, numbered into another group, placed by hand.
-    EXPECT_EQ(value(u"SELECT group_concat(GroupName, ' | ') FROM (SELECT GroupName FROM FoodGroup "
-                    "JOIN FoodItem USING (GroupId) WHERE FoodId IN (1001, 23999, 42130) "
-                    "ORDER BY FoodId)"_s),
-              u"Dairy and Egg Products | Beef Products | Sausages and Luncheon Meats"_s);
-}
-
-TEST_F(DeliveredCatalogue, ServesEveryFoodInOneOfItsMeasuresWithValuesForItsExactWeight) {
     // Measures are numbered 1, 2, ... with "100 g" last.
     EXPECT_EQ(value(u"SELECT COUNT(*) FROM (SELECT NDB_NO, MAX(MSRE_NO) AS n, COUNT(*) AS c "
                     "FROM USDA_Measures GROUP BY NDB_NO) JOIN USDA_Measures m USING (NDB_NO) "
@@ -97,66 +83,38 @@ TEST_F(DeliveredCatalogue, ServesEveryFoodInOneOfItsMeasuresWithValuesForItsExac
                     "round(f.USDA_GM_WT)) FROM FoodItem f LEFT JOIN USDA_Measures m "
                     "ON m.NDB_NO = f.USDA_NDB_NO AND m.MSRE_NO = f.USDA_MSRE_NO"_s),
               u"7907 7917 7917 7917 1456"_s);
-
-    // Serving, measure number and grams; then fat, protein, carbohydrate, calories, sodium,
-    // cholesterol, fiber, sugars.
-    const auto food = [](int id) {
-        return queryRows(path(),
-                         u"SELECT ServingSize || '|' || USDA_MSRE_NO || '|' || "
-                         "USDA_GM_WT, Fat, Protein, Carbohydrate, Calorie, Sodium, "
-                         "Cholesterol, Other1, Other2 FROM FoodItem WHERE FoodId = %1"_s.arg(id))
-            .value(0, QVariantList(9));
-    };
-    // Butter, salted, per 100 g; its first measure 1 cup = 227 g.
-    const QVariantList butter = food(1001);
-    EXPECT_EQ(butter[0], u"1 cup|1|227.0"_s);
-    const double per100g[] = {81.11, 0.85, 0.06, 717, 714, 215, 0, 0.06};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_NEAR(butter[1 + i].toDouble(), per100g[i] * 2.27, 1e-9) << "column " << 1 + i;
-    // Evaporated milk: 1 fl oz = 31.5 g; the source gives no sugars.
-    const QVariantList milk = food(1153);
-    EXPECT_EQ(milk[0], u"1 fl oz|1|31.5"_s);
-    EXPECT_NEAR(milk[1].toDouble(), 7.56 * 0.315, 1e-9);
-    EXPECT_TRUE(milk[8].isNull());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    // Serving, measure and grams, then fat, protein, carbohydrate, calories, sodium, cholesterol,
+    // fiber and sugars: salted butter's 100 g values times 2.27 for its cup of 227 g; evaporated
+    // milk's times 0.315 for its fluid ounce of 31.5 g, without sugars in the source.
+    EXPECT_EQ(value(u"SELECT group_concat(printf('%s|%s|%s|%s %s %s %s %s %s %s %s', ServingSize, "
+                    "USDA_MSRE_NO, USDA_GM_WT, Fat, Protein, Carbohydrate, Calorie, Sodium, "
+                    "Cholesterol, Other1, ifnull(Other2, '-')), ' / ') FROM (SELECT * FROM "
+                    "FoodItem WHERE FoodId IN (1001, 1153) ORDER BY FoodId)"_s),
+              u"1 cup|1|227.0|184.1197 1.9295 0.1362 1627.59 1620.78 488.05 0.0 0.1362 / "
+              "1 fl oz|1|31.5|2.3814 2.14515 3.1626 42.21 33.39 9.135 0.0 -"_s);
 }
 
 // The file at the path may be the household's diet log: it is never replaced or changed.
 TEST(DatabaseBuilder, LeavesAnExistingFileAndHalfBuiltFilesAlone) {
     QTemporaryDir dir;
-    const QString data = dir.path() + u"/Data"_s;
-    const QString path = data + u"/ForkData.mdb"_s;
+    const QString path = dir.filePath(u"Data/ForkData.mdb"_s);
     const QByteArray log = "not rebuilt: the diet log\0\1\2"_ba;
-    QFile file(path);
-    ASSERT_TRUE(QDir().mkpath(data) && file.open(QIODevice::WriteOnly) && file.write(log) > 0);
-    file.close();
+    ASSERT_TRUE(writeFile(path, log));
     QString error;
     EXPECT_FALSE(seed::buildDatabase(path, {}, &error));
-    QProcess mkdb;
-    mkdb.start(QStringLiteral(FORKWISE_MKDB), {path});
-    ASSERT_TRUE(mkdb.waitForFinished(60000));
-    EXPECT_EQ(mkdb.exitCode(), 0);
-    EXPECT_TRUE(mkdb.readAllStandardOutput().contains("left untouched"));
-    EXPECT_EQ(readFile(path), log);
-    EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), QStringList{u"ForkData.mdb"_s});
+    EXPECT_TRUE(mkdb(path).contains("left untouched"));
+    EXPECT_EQ(fileBytes(path), log);
+    EXPECT_EQ(QDir(dir.filePath(u"Data"_s)).entryList(QDir::Files | QDir::Hidden),
+              QStringList{u"ForkData.mdb"_s});
 
-    // A build that fails, half-way or on an unknown food, leaves nothing behind.
-    const QString other = dir.path() + u"/Other/ForkData.mdb"_s;
-    EXPECT_FALSE(seed::buildDatabase(other, {seed::defaultSeedDir(), {99999}}, &error));
+    // A build that fails half-way leaves nothing behind.
     QTemporaryDir broken;
     for (const QString& name : {u"usda"_s, u"schema.sql"_s})
         ASSERT_TRUE(QFile::link(seed::defaultSeedDir() + u'/' + name, broken.filePath(name)));
-    QFile rows(broken.filePath(u"standing_rows.sql"_s));
-    ASSERT_TRUE(rows.open(QIODevice::WriteOnly) &&
-                rows.write("INSERT INTO NoSuchTable VALUES (1);"));
-    rows.close();
-    EXPECT_FALSE(seed::buildDatabase(other, {broken.path(), {}}, &error));
+    ASSERT_TRUE(
+        writeFile(broken.filePath(u"standing_rows.sql"_s), "INSERT INTO NoSuchTable VALUES (1);"));
+    EXPECT_FALSE(
+        seed::buildDatabase(dir.filePath(u"Other/ForkData.mdb"_s), {broken.path(), {}}, &error));
     EXPECT_TRUE(error.contains(u"NoSuchTable"_s)) << qPrintable(error);
-    EXPECT_EQ(QDir(dir.path() + u"/Other"_s).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(dir.filePath(u"Other"_s)).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
-
-} // namespace
