@@ -111,22 +111,19 @@ QPoint pointOf(TreeControl* tree, TreeNode* target) {
 }
 } // namespace
 
-void MainWindowTest::dropOn(const QMimeData& data, TreeNode* target) {
-    QWidget* viewport = gMainForm->tvwDiet->viewport();
-    const QPoint pos = pointOf(gMainForm->tvwDiet, target);
-    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QDropEvent drop(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
-}
-
-bool MainWindowTest::highlightedOver(const QMimeData& data, TreeNode* target) {
+// The pointer enters the diet tree over `target` and, on a drop, the button comes up there;
+// otherwise it leaves again. Returns whether the target was highlighted while over it.
+static bool passOver(const QMimeData& data, TreeNode* target, bool drop) {
     TreeControl* tree = gMainForm->tvwDiet;
     const QPoint pos = pointOf(tree, target);
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(tree->viewport(), &enter);
+    if (drop) {
+        QDropEvent event(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(tree->viewport(), &event);
+        return false;
+    }
     QDragMoveEvent move(pos, actions, &data, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(tree->viewport(), &move);
     const bool lit = tree->dropHighlight() && tree->dropHighlight() == target;
@@ -134,6 +131,14 @@ bool MainWindowTest::highlightedOver(const QMimeData& data, TreeNode* target) {
     QApplication::sendEvent(tree->viewport(), &leave);
     tree->setDropHighlight(nullptr);
     return lit;
+}
+
+void MainWindowTest::dropOn(const QMimeData& data, TreeNode* target) {
+    passOver(data, target, true);
+}
+
+bool MainWindowTest::highlightedOver(const QMimeData& data, TreeNode* target) {
+    return passOver(data, target, false);
 }
 
 void MainWindowTest::dragTo(TreeControl* from, TreeNode* node, Qt::MouseButton button,

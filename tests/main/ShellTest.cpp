@@ -11,23 +11,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDialog>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QToolBar>
-
-namespace {
-QByteArray digest(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-} // namespace
 
 TEST_F(MainWindowTest, OpensWithItsMenusToolbarAndStatusBarAsDesigned) {
     start();
@@ -66,7 +56,7 @@ TEST_F(MainWindowTest, OpensWithItsMenusToolbarAndStatusBarAsDesigned) {
 }
 
 TEST_F(MainWindowTest, FirstRunOpensAtTheDefaultPlaceAndClosingRemembersTheNewOne) {
-    const QByteArray before = digest(db.path());
+    const QByteArray before = fileBytes(db.path());
     start();
     EXPECT_EQ(w().geometry(), PlacementToScreen(Placement{}, &w()));
     EXPECT_EQ(w().geometry().topLeft(),
@@ -85,16 +75,16 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheDefaultPlaceAndClosingRemembersTheNewOn
 
     // The database is closed, unchanged by a run that changed nothing.
     EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT count(*) FROM CONFIG")).toInt(), 6);
-    EXPECT_EQ(digest(db.path()), before);
+    EXPECT_EQ(fileBytes(db.path()), before);
     QSettings s(QStringLiteral("Forkwise"), QStringLiteral("Forkwise"));
     EXPECT_NEAR(s.value(QStringLiteral("Settings/MainLeft")).toString().toDouble(),
                 Twips::fromPixels(40, nullptr), 1);
 
     start();
     EXPECT_EQ(w().geometry(), placed);
-}
 
-TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOntoThePrimaryScreen) {
+    // A placement off every screen comes back onto the primary screen.
+    closeWindow();
     SavePlacement({-90000, 250000, 6500, 6500});
     start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
