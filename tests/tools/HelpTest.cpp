@@ -1,12 +1,11 @@
 // The help document and its window: no broken links, Contents, Back and Forward, the keyword
 // search, and a missing document reported.
 #include "MsgBoxRecorder.h"
-#include "QtPrinters.h"
+#include "SqlProbe.h"
 #include "frmHelp.h"
 
 #include <QAction>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -29,10 +28,6 @@ QStringList matches(const QUrl& page, const QString& pattern) {
 }
 const QString kLinks = u"href=\"([^\"]*)\""_s, kAnchors = u"(?:name|id)=\"([^\"]*)\""_s;
 
-QString fileNameOf(const QUrl& url) {
-    return QFileInfo(url.path()).fileName();
-}
-
 } // namespace
 
 TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) {
@@ -41,9 +36,9 @@ TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) 
     QStringList broken, notInContents;
     for (const HelpTopic& topic : doc.topics()) {
         if (topic.title.isEmpty() || topic.keywords.isEmpty())
-            broken << fileNameOf(topic.url) + u": no title or no keywords"_s;
+            broken << topic.url.fileName() + u": no title or no keywords"_s;
         if (topic.url != doc.contentsUrl())
-            notInContents << fileNameOf(topic.url);
+            notInContents << topic.url.fileName();
         for (const QString& href : matches(topic.url, kLinks)) {
             const QUrl target = topic.url.resolved(QUrl(href));
             if (target.scheme() == u"https" || target.scheme() == u"mailto")
@@ -51,11 +46,11 @@ TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) 
             if (target.scheme() != topic.url.scheme() ||
                 !QFile::exists(HelpDocument::localPath(target)) ||
                 (target.hasFragment() && !matches(target, kAnchors).contains(target.fragment())))
-                broken << fileNameOf(topic.url) + u" -> "_s + href;
+                broken << topic.url.fileName() + u" -> "_s + href;
         }
     }
     for (const QString& href : matches(doc.contentsUrl(), kLinks))
-        notInContents.removeAll(fileNameOf(doc.contentsUrl().resolved(QUrl(href))));
+        notInContents.removeAll(doc.contentsUrl().resolved(QUrl(href)).fileName());
     EXPECT_EQ(broken, QStringList());
     EXPECT_EQ(notInContents, QStringList());
 }
@@ -63,10 +58,9 @@ TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) 
 TEST(HelpWindow, OneWindowForContentsNavigationAndKeywordSearch) {
     QWidget owner;
     frmHelp* help = ShowHelpContents(&owner);
-    ASSERT_TRUE(help);
-    EXPECT_TRUE(help->isVisible());
+    ASSERT_TRUE(help && help->isVisible());
     EXPECT_FALSE(help->fraSearch->isVisibleTo(help));
-    const auto shown = [help] { return fileNameOf(help->txtTopic->source()); };
+    const auto shown = [help] { return help->txtTopic->source().fileName(); };
     EXPECT_EQ(shown(), u"index.html"_s);
 
     help->txtTopic->setSource(HelpFile().resolved(QUrl(u"purge.html"_s)));
