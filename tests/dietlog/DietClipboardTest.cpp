@@ -78,7 +78,7 @@ TEST_F(DietClipboardTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntr
 
 TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
     prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-04", "Pear"),
-             dietRow(3, "USER1", "2026-12-03", "Fig"),
+             dietRow(3, "USER1", "2026-12-03", "Fig"), dietRow(4, "USER2", "2026-12-01", "Toast"),
              QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
     startIn({"20261205"});
     TreeControl* t = w().tvwDiet;
@@ -106,30 +106,25 @@ TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues
     choose("mnuEditPaste");
     EXPECT_EQ(day("20261203")->Children(), 3);
     EXPECT_EQ(boxes.boxes().size(), 1u);
-}
 
-TEST_F(DietClipboardTest, AnEntryCopiedForOneUserIsPastedForTheUserCurrentThen) {
-    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER2", "2026-12-01", "Toast"),
-             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
-    startIn({"20261205"});
-    click(w().tvwDiet, entry(1));
+    // Copy leaves the entry. Another user becomes current (as the options make one): the log
+    // is reloaded for USER2, and the copy is pasted as USER2's.
+    click(t, entry(3));
     choose("Copy");
-    EXPECT_TRUE(entry(1)); // copy leaves the entry
-
-    // Another user becomes current (as the options make one): the log is reloaded for USER2.
+    EXPECT_TRUE(entry(3));
     gCurrentUser = QStringLiteral("USER2");
     w().dietLog().ReloadDietLog();
-    EXPECT_FALSE(day("20261205"));
-    click(w().tvwDiet, day("20261201"));
+    EXPECT_FALSE(day("20261203"));
+    click(t, day("20261201"));
     choose("mnuEditPaste");
-    EXPECT_EQ(column(11, "UserName").toString(), QStringLiteral("USER2"));
-    EXPECT_EQ(column(11, "FoodName").toString(), QStringLiteral("Apple"));
+    EXPECT_EQ(column(lastDietId(), "UserName").toString(), QStringLiteral("USER2"));
+    EXPECT_EQ(column(lastDietId(), "FoodName").toString(), QStringLiteral("Fig"));
     EXPECT_EQ(day("20261201")->Children(), 2);
 
     // A user without entries: an empty tree, its commands off, the food tree in front.
     gCurrentUser = QStringLiteral("USER3");
     w().dietLog().ReloadDietLog();
-    EXPECT_EQ(w().tvwDiet->Count(), 0);
+    EXPECT_EQ(t->Count(), 0);
     EXPECT_FALSE(enabled("mnuEditDietEntry"));
     EXPECT_TRUE(w().tvwFood->hasFocus());
 }
