@@ -72,6 +72,13 @@ protected:
             return QStringLiteral("<no such entry>");
         return rs.Fields(QString::fromLatin1(name));
     }
+    // The named columns of an entry as text, joined by '|' (a null is the empty text).
+    QString columns(long dietId, const char* names) {
+        QStringList out;
+        for (const QString& name : QString::fromLatin1(names).split(u' '))
+            out << column(dietId, name.toLatin1().constData()).toString();
+        return out.join(u'|');
+    }
     Nutrients values(long dietId) {
         column(dietId, "DietId");
         return Nutrients::read(*gDataSource->rscmdDietData);
