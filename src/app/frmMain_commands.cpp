@@ -8,7 +8,9 @@
 #include "frmAbout.h"
 #include "frmHelp.h"
 
-void frmMain::mnuEditNewFoodGroup_Click() {}
+void frmMain::mnuEditNewFoodGroup_Click() {
+    food->NewFoodGroup();
+}
 void frmMain::mnuEditNewFoodItem_Click() {}
 void frmMain::mnuEditDietDetails_Click() {
     diet->ShowDietTotals();

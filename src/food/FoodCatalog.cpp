@@ -22,9 +22,7 @@ FoodCatalog::FoodCatalog(MainParts& p) : parts(p), tvwFood(p.tvwFood), state(p.s
     connect(tvwFood, &TreeControl::Expand, this, &FoodCatalog::tvwFood_Expand);
     connect(tvwFood, &TreeControl::OLEStartDrag, this, &FoodCatalog::tvwFood_OLEStartDrag);
     connect(tvwFood, &TreeControl::OLECompleteDrag, this, &FoodCatalog::tvwFood_OLECompleteDrag);
-    // Renaming writes to the catalogue; until a handler takes the new name, the old one stays.
-    connect(tvwFood, &TreeControl::AfterLabelEdit, this,
-            [](bool& cancel, QString&) { cancel = true; });
+    connect(tvwFood, &TreeControl::AfterLabelEdit, this, &FoodCatalog::tvwFood_AfterLabelEdit);
 }
 
 void FoodCatalog::LoadFoodTree() {

@@ -16,17 +16,25 @@ public:
     // Fills the tree with the groups and the favourites' foods, and selects the favourites.
     void LoadFoodTree();
     void StartRename();
+    // A new group under the top-level node of the selection, named by the user at once.
+    void NewFoodGroup();
     void RefreshFoodSelection() override;
 
     void Cut() override {}
     void Copy() override {}
     void Paste() override {}
-    void Delete() override {}
+    void Delete() override;
 
 private:
     void LoadGroupFoods(long groupId);
     void AddFoodNode(long groupId, long foodId, const QString& foodName, bool loading);
     void LocateFood(const QString& key, const QString& tag);
+    void LocateGroup(const QString& key);
+
+    // ---- Groups (FoodGroups.cpp)
+    void tvwFood_AfterLabelEdit(bool& cancel, QString& newText);
+    void DeleteFoodGroup(const QString& key);
+
     void tvwFood_NodeClick(TreeNode* node);
     void tvwFood_MouseDown(int button, int shift, int x, int y);
     void tvwFood_KeyDown(int keyCode, int shift);

@@ -253,6 +253,12 @@ void TreeControl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TreeControl::keyPressEvent(QKeyEvent* event) {
+    // Keys the label editor passes on (Enter ends the edit) are the editor's, not the tree's:
+    // Enter on a new group would otherwise open it and reset the name being typed.
+    if (state() == QAbstractItemView::EditingState) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
     Q_EMIT KeyDown(treeKeyCodeOf(event->key()), treeShiftOf(event->modifiers()));
     const QTreeWidgetItem* before = currentItem();
     QTreeWidget::keyPressEvent(event);

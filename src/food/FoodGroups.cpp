@@ -1,0 +1,140 @@
+// The user's own groups: a new group where the selection says, renaming a group in place, and
+// deleting a group with all of its foods.
+#include "FoodCatalog.h"
+
+#include "FoodNodes.h"
+#include "Module1.h"
+#include "Seams.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+
+namespace {
+// Cancels an add or edit left open by a failure, so the row is not saved by a later move.
+void abandon(Recordset* rs) {
+    if (rs && rs->isOpen() && rs->editMode() != Recordset::EditMode::None)
+        rs->CancelUpdate();
+}
+
+// Groups live one level below the top: a new group goes under the top-level node the
+// selection belongs to, or under the favourites when a favourite food is selected.
+TreeNode* newGroupParent(TreeNode* selected) {
+    TreeNode* parent = selected->Parent();
+    if (selected->Tag() == kFoodItem)
+        return parent && parent->Tag() == kGroup ? parent->Parent() : parent;
+    if (selected->Tag() == kGroup)
+        return parent;
+    return selected;
+}
+} // namespace
+
+void FoodCatalog::LocateGroup(const QString& key) {
+    Recordset& groups = *gDataSource->rscmdGroups;
+    groups.MoveFirst();
+    groups.FindFirst(Criterion::equals(QStringLiteral("GroupId"), qlonglong(nodeId(key))));
+}
+
+void FoodCatalog::NewFoodGroup() {
+    TreeNode* selected = tvwFood->selectedNode();
+    TreeNode* parent = selected ? newGroupParent(selected) : nullptr;
+    if (!parent)
+        return;
+    Recordset* groups = gDataSource->rscmdGroups.get();
+    TreeNode* node = nullptr;
+    try {
+        const long id = gDataSource->getTableKey(QStringLiteral("FOODGROUP"));
+        if (id == 0)
+            return; // reported; the window is closing
+        node = tvwFood->Add(parent->Key(), groupKey(id), QStringLiteral("New Food Group"),
+                            QStringLiteral("GroupClosed"));
+        if (!node)
+            throw DbError("The group's key is in the tree already.");
+        node->setTag(kGroup);
+        groups->AddNew();
+        groups->setField(QStringLiteral("GroupId"), qlonglong(id));
+        groups->setField(QStringLiteral("GroupName"), node->Text());
+        groups->setField(QStringLiteral("ParentGroup"), qlonglong(nodeId(parent->Key())));
+        groups->setField(QStringLiteral("GroupTag"), kGroup);
+        groups->Update();
+    } catch (const DbError&) {
+        abandon(groups);
+        // The tree never shows a group the catalogue does not have.
+        if (node)
+            tvwFood->Remove(node);
+        ShowAppError(QStringLiteral("Unable to update Food Group Data.  "));
+        return;
+    }
+    tvwFood->selectNode(node);
+    tvwFood_NodeClick(node);
+    tvwFood->setFocus();
+    tvwFood->startLabelEdit(); // the user names the group at once
+}
+
+void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
+    TreeNode* node = tvwFood->selectedNode();
+    const QString tag = node ? node->Tag() : QString();
+    if (tag != kGroup && tag != kFavorite && tag != kGroupRoot) {
+        // Renaming a food goes through the food's own save.
+        cancel = true;
+        return;
+    }
+    Recordset* groups = gDataSource->rscmdGroups.get();
+    try {
+        LocateGroup(node->Key());
+        groups->Edit();
+        groups->setField(QStringLiteral("GroupName"), newText.left(60));
+        groups->Update();
+        newText = groups->Fields(QStringLiteral("GroupName")).toString();
+    } catch (const DbError&) {
+        abandon(groups);
+        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        return; // the node keeps what was typed
+    }
+    // The stored name is shown, shortened if need be, and takes its place among the others.
+    node->setText(newText);
+    tvwFood->sortChildren(node);
+    tvwFood->sortTopLevel();
+}
+
+void FoodCatalog::DeleteFoodGroup(const QString& key) {
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || selected->Key() != key)
+        return;
+    if (MsgBox(QStringLiteral("Are you sure you want to Delete the '") + selected->Text() +
+                   QStringLiteral("' Food Group and all of its associated Food Items?"),
+               vbYesNo, QStringLiteral("Forkwise")) != vbYes)
+        return;
+    {
+        Hourglass busy;
+        Workspace& connDB = gDataSource->connDB;
+        try {
+            LocateGroup(key);
+            connDB.BeginTrans();
+            gDataSource->cmdDeleteFoods(nodeId(key));
+            if (gDataSource->closed())
+                return; // reported; closing the file rolled the transaction back
+            gDataSource->rscmdGroups->Delete();
+            connDB.CommitTrans();
+        } catch (const DbError&) {
+            connDB.Rollback();
+            ShowAppError(QStringLiteral("Unable to delete the selected food group.  "));
+            return;
+        }
+    }
+    gDataSource->rscmdFoods->Close();
+    gDataSource->cmdFoods();
+    if (gDataSource->closed())
+        return;
+    TreeNode* next = selected->Previous() ? selected->Previous() : selected->Parent();
+    tvwFood->selectNode(next);
+    tvwFood->Remove(selected);
+    if (next)
+        tvwFood_NodeClick(next);
+    tvwFood->setFocus();
+}
+
+void FoodCatalog::Delete() {
+    const TreeNode* selected = tvwFood->selectedNode();
+    // Deleting a food comes with the food items' own commands.
+    if (selected && selected->Tag() == kGroup)
+        DeleteFoodGroup(selected->Key());
+}
