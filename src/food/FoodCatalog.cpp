@@ -22,6 +22,8 @@ FoodCatalog::FoodCatalog(MainParts& p) : parts(p), tvwFood(p.tvwFood), state(p.s
     connect(tvwFood, &TreeControl::Expand, this, &FoodCatalog::tvwFood_Expand);
     connect(tvwFood, &TreeControl::OLEStartDrag, this, &FoodCatalog::tvwFood_OLEStartDrag);
     connect(tvwFood, &TreeControl::OLECompleteDrag, this, &FoodCatalog::tvwFood_OLECompleteDrag);
+    connect(tvwFood, &TreeControl::OLEDragOver, this, &FoodCatalog::tvwFood_OLEDragOver);
+    connect(tvwFood, &TreeControl::OLEDragDrop, this, &FoodCatalog::tvwFood_OLEDragDrop);
     connect(tvwFood, &TreeControl::AfterLabelEdit, this, &FoodCatalog::tvwFood_AfterLabelEdit);
 }
 
@@ -213,18 +215,6 @@ void FoodCatalog::tvwFood_Collapse(TreeNode* node) {
 }
 void FoodCatalog::tvwFood_Expand(TreeNode* node) {
     showGroupImage(node, true);
-}
-
-void FoodCatalog::tvwFood_OLEStartDrag(QMimeData*, Qt::DropActions&) {
-    if (TreeNode* node = tvwFood->selectedNode()) {
-        state.strDragKey = node->Key();
-        state.strDragTag = node->Tag();
-    }
-}
-
-void FoodCatalog::tvwFood_OLECompleteDrag(Qt::DropAction) {
-    tvwFood->setDropHighlight(nullptr);
-    parts.tvwDiet->setDropHighlight(nullptr);
 }
 
 void FoodCatalog::StartRename() {

@@ -42,8 +42,17 @@ private:
     void tvwFood_GotFocus();
     void tvwFood_Collapse(TreeNode* node);
     void tvwFood_Expand(TreeNode* node);
+
+    // ---- Dragging foods between groups (FoodDrag.cpp)
     void tvwFood_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
+    void tvwFood_OLEDragOver(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y, int state);
+    void tvwFood_OLEDragDrop(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
+                             int x, int y);
     void tvwFood_OLECompleteDrag(Qt::DropAction effect);
+    // The group or favourites node under (x, y) a dragged food may be dropped on, or nullptr.
+    TreeNode* foodDropTarget(int x, int y) const;
+
     void CollapseToParent();
     void JumpToLetter(int keyCode);
 

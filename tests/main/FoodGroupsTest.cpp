@@ -129,3 +129,32 @@ TEST_F(FoodGroupsTest, AFailedWriteLeavesTheTreeAndTheCatalogueAsTheyWere) {
     EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodItem WHERE GroupId = 500")), 2);
     EXPECT_FALSE(gDataSource->closed());
 }
+
+TEST_F(FoodGroupsTest, AFoodDraggedOntoAnotherGroupMovesThereKeepingItsId) {
+    prepare(kGroups);
+    start();
+    TreeControl* t = w().tvwFood;
+    doubleClick(t, node("G500"));
+    drag(t, node("F900001"), Qt::LeftButton, [this](const QMimeData& data) {
+        EXPECT_TRUE(highlightedOver(data, node("G2")));
+        EXPECT_FALSE(highlightedOver(data, node("F900002"))) << "a food";
+        EXPECT_FALSE(highlightedOver(data, node("G1"))) << "the root";
+        dropOn(data, node("F900002")); // nothing happens
+        dropOn(data, node("G501"));    // never opened
+    });
+    EXPECT_EQ(node("F900001")->Parent(), node("G501"));
+    EXPECT_EQ(t->selectedNode(), node("F900001"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT GroupId FROM FoodItem WHERE FoodId = 900001")), 501);
+    EXPECT_EQ(t->dropHighlight(), nullptr);
+
+    // A diet entry dragged over the food tree is no food: nothing lights up, nothing moves.
+    doubleClick(w().tvwDiet, w().tvwDiet->Item(QStringLiteral("DT20261205")));
+    drag(w().tvwDiet, w().tvwDiet->Item(QStringLiteral("D1")), Qt::LeftButton,
+         [this](const QMimeData& data) {
+             EXPECT_FALSE(highlightedOver(data, node("G2")));
+             dropOn(data, node("G500"));
+         });
+    EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodItem WHERE GroupId = 500")), 1);
+    EXPECT_TRUE(w().tvwDiet->Item(QStringLiteral("D1")));
+    EXPECT_TRUE(boxes.boxes().empty());
+}

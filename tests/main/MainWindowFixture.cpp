@@ -111,10 +111,12 @@ QPoint pointOf(TreeControl* tree, TreeNode* target) {
 }
 } // namespace
 
-// The pointer enters the diet tree over `target` and, on a drop, the button comes up there;
-// otherwise it leaves again. Returns whether the target was highlighted while over it.
+// The pointer enters the tree of `target` (the diet tree for none) over it and, on a drop, the
+// button comes up there; otherwise it leaves again. Returns whether the target was highlighted
+// while over it.
 static bool passOver(const QMimeData& data, TreeNode* target, bool drop) {
-    TreeControl* tree = gMainForm->tvwDiet;
+    TreeControl* tree =
+        target ? static_cast<TreeControl*>(target->treeWidget()) : gMainForm->tvwDiet;
     const QPoint pos = pointOf(tree, target);
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(pos, actions, &data, Qt::NoButton, Qt::NoModifier);

@@ -39,7 +39,7 @@ protected:
     // plays the part of the pointer over the diet tree (see dropOn and highlightedOver).
     void drag(TreeControl* from, TreeNode* node, Qt::MouseButton button,
               const std::function<void(const QMimeData&)>& whileDragging);
-    // The drag arrives over `target` of the diet tree (nullptr: below its last node) and the
+    // The drag arrives over `target` in its tree (nullptr: below the diet tree's last node) and the
     // button comes up there; or it only passes over it, and whether it was highlighted is told.
     void dropOn(const QMimeData& data, TreeNode* target);
     bool highlightedOver(const QMimeData& data, TreeNode* target);
