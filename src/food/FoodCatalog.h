@@ -34,6 +34,9 @@ private:
     // ---- Groups (FoodGroups.cpp)
     void tvwFood_AfterLabelEdit(bool& cancel, QString& newText);
     void DeleteFoodGroup(const QString& key);
+    void DeleteFood(const QString& mode);
+    // Selects the node above `node` (its parent when it is the first) and removes `node`.
+    void selectInsteadAndRemove(TreeNode* node);
 
     void tvwFood_NodeClick(TreeNode* node);
     void tvwFood_MouseDown(int button, int shift, int x, int y);

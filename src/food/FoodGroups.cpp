@@ -1,5 +1,5 @@
 // The user's own groups: a new group where the selection says, renaming a group in place, and
-// deleting a group with all of its foods.
+// deleting a group with all of its foods; deleting a single food.
 #include "FoodCatalog.h"
 
 #include "FoodNodes.h"
@@ -124,17 +124,46 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
     gDataSource->cmdFoods();
     if (gDataSource->closed())
         return;
-    TreeNode* next = selected->Previous() ? selected->Previous() : selected->Parent();
-    tvwFood->selectNode(next);
-    tvwFood->Remove(selected);
-    if (next)
-        tvwFood_NodeClick(next);
-    tvwFood->setFocus();
+    selectInsteadAndRemove(selected);
 }
 
 void FoodCatalog::Delete() {
     const TreeNode* selected = tvwFood->selectedNode();
-    // Deleting a food comes with the food items' own commands.
-    if (selected && selected->Tag() == kGroup)
+    if (!selected)
+        return;
+    if (selected->Tag() == kFoodItem)
+        DeleteFood(QStringLiteral("DELETE"));
+    else if (selected->Tag() == kGroup)
         DeleteFoodGroup(selected->Key());
+}
+
+void FoodCatalog::DeleteFood(const QString& mode) {
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || selected->Tag() != kFoodItem)
+        return;
+    const QString verb = mode == u"CUT" ? QStringLiteral("Cut") : QStringLiteral("Delete");
+    if (MsgBox(QStringLiteral("Are you sure you want to ") + verb + QStringLiteral(" Food Item: ") +
+                   selected->Text(),
+               vbYesNo, QStringLiteral("Forkwise")) != vbYes)
+        return;
+    try {
+        Recordset& foods = *gDataSource->rscmdFoods;
+        LocateFood(selected->Key(), selected->Tag());
+        foods.Delete();
+        foods.MoveFirst();
+    } catch (const DbError&) {
+        ShowAppError(QStringLiteral("Unable to Delete Food Data.  "));
+        return;
+    }
+    // Diet entries made from the food keep their own copies of it.
+    selectInsteadAndRemove(selected);
+}
+
+void FoodCatalog::selectInsteadAndRemove(TreeNode* node) {
+    TreeNode* next = node->Previous() ? node->Previous() : node->Parent();
+    tvwFood->selectNode(next);
+    tvwFood->Remove(node);
+    if (next)
+        tvwFood_NodeClick(next);
+    tvwFood->setFocus();
 }

@@ -80,11 +80,28 @@ TEST_F(FoodGroupsTest, ANewGroupGoesUnderTheSelectionsTopGroupAndIsNamedAtOnce) 
               QStringLiteral("GROUPROOT"));
 }
 
-TEST_F(FoodGroupsTest, DeletingAGroupTakesItsFoodsAndLeavesTheDietLogAlone) {
-    prepare(kGroups);
+TEST_F(FoodGroupsTest, DeletingAFoodOrAGroupWithItsFoodsLeavesTheDietLogAlone) {
+    prepare(kGroups +
+            QStringList{QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName) VALUES "
+                                       "(900003, 500, 'Quince'), (900004, 500, 'Raisin')")});
     start();
     TreeControl* t = w().tvwFood;
     doubleClick(t, node("G500"));
+    click(t, node("F900004"));
+    boxes.answer(vbNo);
+    choose("Delete");
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Are you sure you want to Delete Food Item: Raisin"));
+    EXPECT_TRUE(node("F900004"));
+    choose("Delete"); // the food above is selected
+    EXPECT_FALSE(node("F900004"));
+    EXPECT_EQ(t->selectedNode(), node("F900003"));
+    click(t, node("F900001"));
+    choose("Delete"); // the first food: its group is selected
+    EXPECT_EQ(t->selectedNode(), node("G500"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT group_concat(FoodId) FROM FoodItem WHERE GroupId = 500")),
+              QStringLiteral("900002,900003"));
+
     click(t, node("G501"));
     boxes.answer(vbNo);
     choose("Delete");
@@ -98,7 +115,7 @@ TEST_F(FoodGroupsTest, DeletingAGroupTakesItsFoodsAndLeavesTheDietLogAlone) {
     EXPECT_EQ(t->selectedNode(), node("G500"));
     choose("mnuEditDelete"); // the first group: its parent is selected
     EXPECT_FALSE(node("G500"));
-    EXPECT_FALSE(node("F900001"));
+    EXPECT_FALSE(node("F900002"));
     EXPECT_EQ(t->selectedNode(), node("G1"));
     EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodItem WHERE GroupId IN (500, 501)")), 0);
     EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodGroup WHERE GroupId IN (500, 501)")), 0);
