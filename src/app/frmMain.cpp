@@ -236,7 +236,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_QueryUnload() {
-    // Saving a pending food row comes with the food item editor.
+    if (gDataSource && !gDataSource->closed())
+        food->SavePendingFood();
 }
 
 void frmMain::Form_Unload() {

@@ -16,7 +16,9 @@ void frmMain::mnuEditDietDetails_Click() {
     diet->ShowDietTotals();
 }
 void frmMain::mnuEditFoodDetails_Click() {}
-void frmMain::mnuEditFoodFav_Click() {}
+void frmMain::mnuEditFoodFav_Click() {
+    food->CopyFoodToFavorites();
+}
 TreeCommands& frmMain::activeTree() {
     if (parts.state.strActiveTree == u"FOODS")
         return *food;

@@ -131,6 +131,8 @@ void DietLog::FindDietEntry(const QString& key) {
 
 void DietLog::tvwDiet_GotFocus() {
     state.strActiveTree = QStringLiteral("DIET");
+    if (parts.foodSelection)
+        parts.foodSelection->SavePendingFood();
     parts.enable({"mnuEditFoodDetails", "mnuPop_RTB_FoodDetails", "mnuEditRename",
                   "mnuPop_RTB_Rename", "mnuEditNew", "mnuPop_RTB_New", "NewFood", "NewGroup",
                   "mnuEditFoodFav", "mnuPop_RTB_FoodFav"},

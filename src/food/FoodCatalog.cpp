@@ -157,6 +157,7 @@ void FoodCatalog::tvwFood_MouseDown(int button, int, int, int) {
 
 void FoodCatalog::tvwFood_GotFocus() {
     state.strActiveTree = QStringLiteral("FOODS");
+    SavePendingFood();
 }
 
 void FoodCatalog::tvwFood_KeyDown(int keyCode, int shift) {

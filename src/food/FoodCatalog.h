@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QMimeData;
+class Recordset;
 class TreeNode;
 
 class FoodCatalog : public QObject, public TreeCommands, public FoodSelection {
@@ -19,10 +20,13 @@ public:
     // A new group under the top-level node of the selection, named by the user at once.
     void NewFoodGroup();
     void RefreshFoodSelection() override;
+    // Asks whether to save a food a failed save left pending, and saves it on Yes.
+    void SavePendingFood() override;
+    void CopyFoodToFavorites();
 
-    void Cut() override {}
-    void Copy() override {}
-    void Paste() override {}
+    void Cut() override;
+    void Copy() override;
+    void Paste() override;
     void Delete() override;
 
 private:
@@ -37,6 +41,15 @@ private:
     void DeleteFood(const QString& mode);
     // Selects the node above `node` (its parent when it is the first) and removes `node`.
     void selectInsteadAndRemove(TreeNode* node);
+
+    // ---- The food clipboard and saving foods (FoodClipboard.cpp)
+    void CopyFoodToClip(const Recordset& rs, bool keepValid);
+    // Pastes the clipboard as a new food into group `target`, or the selection's group for -1.
+    void PasteFood(long target);
+    // Writes the food being added (FoodIsNew) or the current row being edited.
+    void SaveFoodChanges(bool noPrompt);
+    // The new food a paste is writing; kept while its save is pending.
+    FoodClipRecord pendingFood;
 
     void tvwFood_NodeClick(TreeNode* node);
     void tvwFood_MouseDown(int button, int shift, int x, int y);

@@ -72,8 +72,23 @@ void FoodCatalog::NewFoodGroup() {
 void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
     TreeNode* node = tvwFood->selectedNode();
     const QString tag = node ? node->Tag() : QString();
+    if (tag == kFoodItem) {
+        Recordset& foods = *gDataSource->rscmdFoods;
+        try {
+            LocateFood(node->Key(), tag);
+            foods.Edit();
+            foods.setField(QStringLiteral("FoodName"), newText.left(200));
+        } catch (const DbError&) {
+            abandon(&foods);
+            ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+            cancel = true;
+            return;
+        }
+        SaveFoodChanges(true);
+        newText = node->Text(); // the stored name, or the old one when the save failed
+        return;
+    }
     if (tag != kGroup && tag != kFavorite && tag != kGroupRoot) {
-        // Renaming a food goes through the food's own save.
         cancel = true;
         return;
     }
@@ -149,6 +164,8 @@ void FoodCatalog::DeleteFood(const QString& mode) {
     try {
         Recordset& foods = *gDataSource->rscmdFoods;
         LocateFood(selected->Key(), selected->Tag());
+        if (mode == u"CUT")
+            CopyFoodToClip(foods, true);
         foods.Delete();
         foods.MoveFirst();
     } catch (const DbError&) {

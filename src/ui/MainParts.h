@@ -26,6 +26,18 @@ struct DietClipRecord {
     double USDA_GM_WT = 0;
 };
 
+// The food clipboard: a copy of one food's columns, pasted as a new food into a group.
+struct FoodClipRecord {
+    long FoodId = 0;
+    long GroupId = 0;
+    QString FoodName;
+    QString ServingSize;
+    Nutrients values;
+    long USDA_NDB_NO = 0;
+    long USDA_MSRE_NO = 0;
+    double USDA_GM_WT = 0;
+};
+
 // The state both trees share.
 struct TreeState {
     QString strActiveTree;       // "FOODS" or "DIET": the tree the Edit commands act on
@@ -34,6 +46,7 @@ struct TreeState {
     QString strDragTag;
     bool FoodClipValid = false;
     bool DietClipValid = false;
+    FoodClipRecord FoodClip;
     DietClipRecord DietClip;
     bool FoodPending = false; // the current food row is not saved yet
     bool FoodIsNew = false;
@@ -63,10 +76,12 @@ protected:
     ~DietEntrySink() = default;
 };
 
-// What the diet log asks of the food tree: its selected node's commands and status shown again.
+// What the diet log asks of the food tree: its selected node's commands and status shown again,
+// and a food left unsaved by a failed save offered for saving again.
 class FoodSelection {
 public:
     virtual void RefreshFoodSelection() = 0;
+    virtual void SavePendingFood() = 0;
 
 protected:
     ~FoodSelection() = default;

@@ -1,0 +1,130 @@
+// Copying, cutting and pasting foods, copying them to the favourites, renaming them in place,
+// and a paste whose save failed offered again.
+#include "MainWindowFixture.h"
+#include "Module1.h"
+#include "clsFWSDataSource.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const QStringList kFoods = {
+    QStringLiteral("INSERT INTO FoodGroup VALUES (500, 'Aaa fruit', 1, 'GROUP'), "
+                   "(501, 'Aab nuts', 1, 'GROUP')"),
+    QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName, ServingSize, Fat, Other1, "
+                   "USDA_NDB_NO, USDA_MSRE_NO, USDA_GM_WT) VALUES "
+                   "(900001, 500, 'Apple', '1 medium', 0.3, NULL, 9003, 1, 182.5), "
+                   "(900002, 500, 'Pear', '1 large', 0.2, 1, 0, 0, 0)"),
+    // Writes of new foods fail while this table holds a row.
+    QStringLiteral("CREATE TABLE RefuseFoods (x)"),
+    QStringLiteral("CREATE TRIGGER RefuseNewFoods BEFORE INSERT ON FoodItem "
+                   "WHEN (SELECT count(*) FROM RefuseFoods) > 0 "
+                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")};
+} // namespace
+
+class FoodClipboardTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        prepare(kFoods);
+        start();
+        QApplication::setActiveWindow(&w());
+        t = w().tvwFood;
+        doubleClick(t, node("G500"));
+        t->setFocus(Qt::TabFocusReason);
+    }
+    QString sql(const QString& query) {
+        const auto rs = Recordset::openSnapshot(gDataSource->appDB, query);
+        return rs->eof() ? QString() : rs->Fields(rs->fieldNames().first()).toString();
+    }
+    // A food's columns as they are stored, for comparing copies.
+    QString food(long id) {
+        return sql(QStringLiteral("SELECT FoodName || '|' || ServingSize || '|' || Fat || '|' || "
+                                  "ifnull(Other1, 'null') || '|' || USDA_NDB_NO || '|' || "
+                                  "USDA_MSRE_NO || '|' || USDA_GM_WT FROM FoodItem WHERE FoodId "
+                                  "= %1")
+                       .arg(id));
+    }
+    TreeNode* node(const char* key) { return w().tvwFood->Item(QString::fromLatin1(key)); }
+    long selectedId() { return nodeId(t->selectedNode()->Key()); }
+    TreeControl* t = nullptr;
+};
+
+TEST_F(FoodClipboardTest, APastedFoodIsANewFoodInTheTargetGroupWithTheSameValues) {
+    click(t, node("F900001"));
+    EXPECT_FALSE(enabled("mnuEditPaste"));
+    choose("Copy");
+    click(t, node("G501")); // never opened
+    choose("Paste");
+    const long first = selectedId();
+    EXPECT_NE(first, 900001);
+    EXPECT_EQ(t->selectedNode()->Parent(), node("G501"));
+    EXPECT_EQ(food(first), food(900001));
+    EXPECT_EQ(sql(QStringLiteral("SELECT GroupId FROM FoodItem WHERE FoodId = %1").arg(first)),
+              QStringLiteral("501"));
+    choose("Paste"); // onto the pasted food: into its group, a second copy
+    EXPECT_EQ(node("G501")->Children(), 2);
+
+    // Cut asks, takes the food away and keeps it for the paste.
+    click(t, node("F900002"));
+    choose("mnuEditCut");
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Are you sure you want to Cut Food Item: Pear"));
+    EXPECT_FALSE(node("F900002"));
+    click(t, node("G501"));
+    choose("mnuEditPaste");
+    EXPECT_EQ(food(selectedId()), QStringLiteral("Pear|1 large|0.2|1.0|0|0|0.0"));
+    EXPECT_TRUE(food(900002).isEmpty());
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+TEST_F(FoodClipboardTest, ACopyToTheFavouritesIsIndependentAndLeavesNothingToPaste) {
+    click(t, node("F900001"));
+    choose("mnuEditFoodFav");
+    const long copy = selectedId();
+    EXPECT_EQ(t->selectedNode()->Parent(), node("G2"));
+    EXPECT_EQ(food(copy), food(900001));
+    click(t, node("F900002"));
+    EXPECT_FALSE(enabled("mnuEditPaste"));
+
+    // Renaming the original leaves the copy: 210 typed, 200 kept, the food re-sorted.
+    click(t, node("F900001"));
+    choose("mnuEditRename");
+    QApplication::processEvents();
+    auto* editor = t->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    const QString name = QStringLiteral("Zed's \"apple\" \u00e9") + QString(200, u'z');
+    editor->setText(name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(sql(QStringLiteral("SELECT FoodName FROM FoodItem WHERE FoodId = 900001")),
+              name.left(200));
+    EXPECT_EQ(node("F900001")->Text(), name.left(200));
+    EXPECT_EQ(node("G500")->Child(1), node("F900001")) << "after Pear";
+    EXPECT_EQ(sql(QStringLiteral("SELECT FoodName FROM FoodItem WHERE FoodId = %1").arg(copy)),
+              QStringLiteral("Apple"));
+}
+
+TEST_F(FoodClipboardTest, APasteWhoseSaveFailedIsOfferedAgainAtTheNextTurnToATree) {
+    click(t, node("F900001"));
+    choose("Copy");
+    gDataSource->appDB.execute(QStringLiteral("INSERT INTO RefuseFoods VALUES (1)"));
+    click(t, node("G501"));
+    choose("Paste");
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Unable to update Food Data.  ") + gSupportMsg);
+    EXPECT_EQ(node("G501")->Children(), 0);
+
+    gDataSource->appDB.execute(QStringLiteral("DELETE FROM RefuseFoods"));
+    boxes.answer(vbYes);
+    w().tvwDiet->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Do you want to save this new Food Item?"));
+    EXPECT_EQ(node("G501")->Children(), 1);
+    EXPECT_EQ(food(nodeId(node("G501")->Child(0)->Key())), food(900001));
+    const size_t asked = boxes.boxes().size();
+    t->setFocus(Qt::TabFocusReason); // nothing pending any more
+    EXPECT_EQ(boxes.boxes().size(), asked);
+}
