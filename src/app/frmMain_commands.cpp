@@ -11,11 +11,15 @@
 void frmMain::mnuEditNewFoodGroup_Click() {
     food->NewFoodGroup();
 }
-void frmMain::mnuEditNewFoodItem_Click() {}
+void frmMain::mnuEditNewFoodItem_Click() {
+    food->NewFoodItem();
+}
 void frmMain::mnuEditDietDetails_Click() {
     diet->ShowDietTotals();
 }
-void frmMain::mnuEditFoodDetails_Click() {}
+void frmMain::mnuEditFoodDetails_Click() {
+    food->ShowFoodDetails();
+}
 void frmMain::mnuEditFoodFav_Click() {
     food->CopyFoodToFavorites();
 }

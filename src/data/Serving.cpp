@@ -29,6 +29,25 @@ void position(Recordset& rs, int index, const QString& keyColumn, long key) {
 }
 } // namespace
 
+namespace {
+long listIndex(Recordset& rs, const QString& keyColumn, long key) {
+    long result = 0, counter = 0;
+    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext(), ++counter)
+        if (rs.Fields(keyColumn).toLongLong() == key)
+            result = counter;
+    rs.MoveFirst();
+    return result;
+}
+} // namespace
+
+long FindMeasureIndex(long measureNo) {
+    return listIndex(*gDataSource->rscmdMeasures, QStringLiteral("MSRE_NO"), measureNo);
+}
+
+long GroupListIndex(long g) {
+    return listIndex(*gDataSource->rscmdAvailGroups, QStringLiteral("GroupId"), g);
+}
+
 void FindMeasure(int index, long measureNo) {
     position(*gDataSource->rscmdMeasures, index, QStringLiteral("MSRE_NO"), measureNo);
 }

@@ -10,4 +10,8 @@ double GramWeightRatio(double storedGramWeight, double newGramWeight);
 // g is the measure's exact weight: rounding it would misstate every value scaled by it.
 void RescaleFood(long m, double g, const QString& s);
 void FindMeasure(int index, long measureNo);
+// The list position of measure measureNo in rscmdMeasures (0 when it is not there), and of group
+// g in rscmdAvailGroups; each set is left on its first row.
+long FindMeasureIndex(long measureNo);
+long GroupListIndex(long g);
 void FindAvailGroup(int index, long groupKey);

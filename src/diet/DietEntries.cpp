@@ -108,16 +108,6 @@ void DietLog::AddDietEntry(double servings, const QDate& date, const QString& se
     AddDietNode(*diet, kDietItem, false);
 }
 
-long DietLog::FindMeasureIndex(long measureNo) {
-    Recordset& measures = *gDataSource->rscmdMeasures;
-    long result = 0, counter = 0;
-    for (measures.MoveFirst(); !measures.eof(); measures.MoveNext(), ++counter)
-        if (measures.Fields(QStringLiteral("MSRE_NO")).toLongLong() == measureNo)
-            result = counter;
-    measures.MoveFirst();
-    return result;
-}
-
 bool DietLog::prepareServings(dlgServings& dlg, const Recordset& rs) {
     gDataSource->cmdMeasures(long(rs.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong()));
     if (gDataSource->closed())

@@ -47,7 +47,6 @@ private:
 
     // ---- Entries and drops (DietEntries.cpp)
     void EditDietEntry();
-    long FindMeasureIndex(long measureNo);
     // Reads the measures of rs's USDA food into the dialog and selects rs's own measure; false
     // when they could not be read (reported; the window is closing).
     bool prepareServings(dlgServings& dlg, const Recordset& rs);

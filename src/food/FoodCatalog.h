@@ -23,6 +23,9 @@ public:
     // Asks whether to save a food a failed save left pending, and saves it on Yes.
     void SavePendingFood() override;
     void CopyFoodToFavorites();
+    // A new food in the selection's group, or the selected food, in "Food Item Details".
+    void NewFoodItem();
+    void ShowFoodDetails();
 
     void Cut() override;
     void Copy() override;
@@ -50,6 +53,9 @@ private:
     void SaveFoodChanges(bool noPrompt);
     // The new food a paste is writing; kept while its save is pending.
     FoodClipRecord pendingFood;
+    void addPendingFood();
+
+    // ---- New foods and the food editor (FoodItems.cpp)
 
     void tvwFood_NodeClick(TreeNode* node);
     void tvwFood_MouseDown(int button, int shift, int x, int y);

@@ -73,6 +73,20 @@ void FoodCatalog::PasteFood(long target) {
     SaveFoodChanges(true);
 }
 
+void FoodCatalog::addPendingFood() {
+    Recordset& foods = *gDataSource->rscmdFoods;
+    const FoodClipRecord& f = pendingFood;
+    foods.AddNew();
+    foods.setField(QStringLiteral("FoodId"), qlonglong(f.FoodId));
+    foods.setField(QStringLiteral("GroupId"), qlonglong(f.GroupId));
+    foods.setField(QStringLiteral("FoodName"), f.FoodName);
+    foods.setField(QStringLiteral("ServingSize"), f.ServingSize);
+    f.values.write(foods);
+    foods.setField(QStringLiteral("USDA_NDB_NO"), qlonglong(f.USDA_NDB_NO));
+    foods.setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(f.USDA_MSRE_NO));
+    foods.setField(QStringLiteral("USDA_GM_WT"), f.USDA_GM_WT);
+}
+
 void FoodCatalog::CopyFoodToFavorites() {
     const TreeNode* selected = tvwFood->selectedNode();
     if (!selected || selected->Tag() != kFoodItem)
@@ -103,29 +117,30 @@ void FoodCatalog::SaveFoodChanges(bool noPrompt) {
             state.FoodPending = false;
             return;
         }
-        const FoodClipRecord& f = pendingFood;
+        long group = 0, id = 0;
+        QString name;
         try {
-            foods.AddNew();
-            foods.setField(QStringLiteral("FoodId"), qlonglong(f.FoodId));
-            foods.setField(QStringLiteral("GroupId"), qlonglong(f.GroupId));
-            foods.setField(QStringLiteral("FoodName"), f.FoodName);
-            foods.setField(QStringLiteral("ServingSize"), f.ServingSize);
-            f.values.write(foods);
-            foods.setField(QStringLiteral("USDA_NDB_NO"), qlonglong(f.USDA_NDB_NO));
-            foods.setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(f.USDA_MSRE_NO));
-            foods.setField(QStringLiteral("USDA_GM_WT"), f.USDA_GM_WT);
+            // A new food from the editor is being added already; a paste adds its own.
+            if (foods.editMode() != Recordset::EditMode::AddNew)
+                addPendingFood();
+            group = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
+            id = long(foods.Fields(QStringLiteral("FoodId")).toLongLong());
+            name = foods.Fields(QStringLiteral("FoodName")).toString();
             foods.Update();
             foods.setBookmark(foods.LastModified());
         } catch (const DbError&) {
             if (foods.isOpen() && foods.editMode() != Recordset::EditMode::None)
                 foods.CancelUpdate();
-            // Still pending: offered again at the next turn to either tree, paste or close.
+            // A paste stays pending, offered again at the next turn to either tree, paste or
+            // close; a new food from the editor is given up.
+            if (!state.FoodPending)
+                state.FoodIsNew = false;
             ShowAppError(QStringLiteral("Unable to update Food Data.  "));
             return;
         }
         state.FoodIsNew = false;
         state.FoodPending = false;
-        AddFoodNode(f.GroupId, f.FoodId, f.FoodName, false);
+        AddFoodNode(group, id, name, false);
         if (TreeNode* added = tvwFood->selectedNode())
             tvwFood_NodeClick(added);
         return;

@@ -1,0 +1,125 @@
+// A new food and the details of an existing one, both in "Food Item Details".
+#include "FoodCatalog.h"
+
+#include "FoodNodes.h"
+#include "Module1.h"
+#include "Serving.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+#include "frmFoodData.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+// The measures and groups the editor lists are read for one showing and closed after it.
+bool openEditorLists(long ndb) {
+    gDataSource->cmdMeasures(ndb);
+    if (!gDataSource->closed())
+        gDataSource->cmdAvailGroups();
+    return !gDataSource->closed();
+}
+void closeEditorLists() {
+    if (gDataSource->closed())
+        return;
+    for (auto* rs : {gDataSource->rscmdMeasures.get(), gDataSource->rscmdAvailGroups.get()})
+        if (rs)
+            rs->Close();
+}
+} // namespace
+
+void FoodCatalog::NewFoodItem() {
+    SavePendingFood();
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || gDataSource->closed())
+        return;
+    Recordset& foods = *gDataSource->rscmdFoods;
+    const bool root = selected->Tag() == kGroupRoot;
+    long group = 0;
+    try {
+        if (selected->Tag() == kFoodItem) {
+            LocateFood(selected->Key(), selected->Tag());
+            group = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
+        } else {
+            group = nodeId(selected->Key());
+            if (selected->Children() == 0) {
+                LoadGroupFoods(group);
+                if (gDataSource->closed())
+                    return;
+            }
+        }
+        const long id = gDataSource->getTableKey(QStringLiteral("FOODITEM"));
+        if (id == 0)
+            return; // reported; the window is closing
+        pendingFood = FoodClipRecord{};
+        pendingFood.FoodId = id;
+        pendingFood.GroupId = group;
+        pendingFood.FoodName = QStringLiteral("New Food Item");
+        for (int i = 0; i < Nutrients::Count; ++i)
+            pendingFood.values.set(i, 0.0);
+        addPendingFood();
+    } catch (const DbError&) {
+        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        return;
+    }
+    if (!openEditorLists(0))
+        return;
+    frmFoodData dlg(parts.window);
+    dlg.Form_Load();
+    dlg.txtNewFood->setText(QStringLiteral("YES"));
+    if (!root)
+        dlg.cmbGroups->setCurrentIndex(int(GroupListIndex(group)));
+    dlg.cmbServSize->setEditText(QString());
+    state.FoodIsNew = true;
+    if (dlg.run() == u"SAVE") {
+        // The group may have been changed in the editor: its foods are shown first.
+        const long chosen = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
+        TreeNode* groupNode = tvwFood->Item(groupKey(chosen));
+        if (groupNode && groupNode->Children() == 0) {
+            LoadGroupFoods(chosen);
+            if (gDataSource->closed())
+                return;
+        }
+        SaveFoodChanges(true);
+    } else {
+        if (foods.editMode() != Recordset::EditMode::None)
+            foods.CancelUpdate();
+        state.FoodIsNew = false;
+    }
+    closeEditorLists();
+}
+
+void FoodCatalog::ShowFoodDetails() {
+    TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || selected->Tag() != kFoodItem)
+        return;
+    Recordset& foods = *gDataSource->rscmdFoods;
+    try {
+        LocateFood(selected->Key(), selected->Tag());
+        if (!openEditorLists(long(foods.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong())))
+            return;
+        frmFoodData dlg(parts.window);
+        dlg.Form_Load();
+        dlg.txtNewFood->setText(QStringLiteral("NO"));
+        if (gDataSource->rscmdMeasures->RecordCount() > 0)
+            dlg.chooseMeasure(int(
+                FindMeasureIndex(long(foods.Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong()))));
+        else
+            dlg.cmbServSize->setEditText(foods.Fields(QStringLiteral("ServingSize")).toString());
+        dlg.cmbGroups->setCurrentIndex(
+            int(GroupListIndex(long(foods.Fields(QStringLiteral("GroupId")).toLongLong()))));
+        // An original USDA food keeps its standard values; Other 1 and 2 stay the user's.
+        if (foods.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong() ==
+            foods.Fields(QStringLiteral("FoodId")).toLongLong())
+            for (QLineEdit* box : {dlg.txtCalories, dlg.txtCarbs, dlg.txtCholesterol, dlg.txtFat,
+                                   dlg.txtProtein, dlg.txtSodium})
+                box->setEnabled(false);
+        // Foods move between groups by dragging, not here.
+        dlg.cmbGroups->setEnabled(false);
+        if (dlg.run() == u"SAVE")
+            SaveFoodChanges(true);
+    } catch (const DbError&) {
+        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+    }
+    closeEditorLists();
+}

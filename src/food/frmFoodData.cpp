@@ -1,0 +1,282 @@
+#include "frmFoodData.h"
+
+#include "Config.h"
+#include "Module1.h"
+#include "NumberText.h"
+#include "Nutrients.h"
+#include "Seams.h"
+#include "Serving.h"
+#include "clsFWSDataSource.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+
+bool CaloriesDisagree(double fat, double carbohydrate, double protein, double calories) {
+    const double implied = 9 * fat + 4 * carbohydrate + 4 * protein;
+    if (implied == 0)
+        return false; // no grams given: nothing to compare with
+    const double apart = std::fabs(implied - calories);
+    return apart > 20 && apart > 0.2 * std::fabs(calories);
+}
+
+namespace {
+QString threeDecimals(double value) {
+    return QString::number(value, 'f', 3);
+}
+} // namespace
+
+frmFoodData::frmFoodData(QWidget* parent) : ModalDialog(parent) {
+    setObjectName(QStringLiteral("frmFoodData"));
+    setWindowTitle(QStringLiteral("Food Item Details"));
+    auto* grid = new QGridLayout(this);
+    const auto label = [&](const QString& caption, QWidget* buddy, int row, int column) {
+        auto* l = new QLabel(caption, this);
+        l->setBuddy(buddy); // a screen reader names the box by its label
+        grid->addWidget(l, row, column);
+        return l;
+    };
+    txtFoodName = new QLineEdit(this);
+    txtFoodName->setObjectName(QStringLiteral("txtFoodName"));
+    txtFoodName->setMaxLength(200);
+    cmbServSize = new QComboBox(this);
+    cmbServSize->setObjectName(QStringLiteral("cmbServSize"));
+    cmbServSize->setEditable(true);
+    cmbServSize->setInsertPolicy(QComboBox::NoInsert);
+    cmbGroups = new QComboBox(this);
+    cmbGroups->setObjectName(QStringLiteral("cmbGroups"));
+    label(QStringLiteral("Food Name"), txtFoodName, 0, 0);
+    grid->addWidget(txtFoodName, 0, 1, 1, 3);
+    label(QStringLiteral("Serving Size"), cmbServSize, 1, 0);
+    grid->addWidget(cmbServSize, 1, 1, 1, 3);
+    label(QStringLiteral("Food Group"), cmbGroups, 2, 0);
+    grid->addWidget(cmbGroups, 2, 1, 1, 3);
+
+    const auto box = [&](QLineEdit*& edit, const char* name) {
+        edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setMaxLength(12);
+        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!filling)
+                changed = true;
+            checkCalories();
+        });
+    };
+    box(txtFat, "txtFat");
+    box(txtCarbs, "txtCarbs");
+    box(txtProtein, "txtProtein");
+    box(txtCalories, "txtCalories");
+    box(txtSodium, "txtSodium");
+    box(txtCholesterol, "txtCholesterol");
+    box(txtOther1, "txtOther1");
+    box(txtOther2, "txtOther2");
+    txtFoodName->installEventFilter(this);
+    label(QStringLiteral("Fat"), txtFat, 3, 0);
+    grid->addWidget(txtFat, 3, 1);
+    label(QStringLiteral("Carbs"), txtCarbs, 4, 0);
+    grid->addWidget(txtCarbs, 4, 1);
+    label(QStringLiteral("Protein"), txtProtein, 5, 0);
+    grid->addWidget(txtProtein, 5, 1);
+    label(QStringLiteral("Calories"), txtCalories, 6, 0);
+    grid->addWidget(txtCalories, 6, 1);
+    label(QStringLiteral("Sodium"), txtSodium, 3, 2);
+    grid->addWidget(txtSodium, 3, 3);
+    label(QStringLiteral("Cholesterol"), txtCholesterol, 4, 2);
+    grid->addWidget(txtCholesterol, 4, 3);
+    lblOther1 = label(QStringLiteral("Other 1"), txtOther1, 5, 2);
+    lblOther1->setObjectName(QStringLiteral("lblOther1"));
+    grid->addWidget(txtOther1, 5, 3);
+    lblOther2 = label(QStringLiteral("Other 2"), txtOther2, 6, 2);
+    lblOther2->setObjectName(QStringLiteral("lblOther2"));
+    grid->addWidget(txtOther2, 6, 3);
+    lblCalorieCheck = new QLabel(this);
+    lblCalorieCheck->setObjectName(QStringLiteral("lblCalorieCheck"));
+    grid->addWidget(lblCalorieCheck, 7, 0, 1, 4);
+
+    txtNewFood = new QLineEdit(this);
+    txtNewFood->setObjectName(QStringLiteral("txtNewFood"));
+    txtNewFood->hide();
+    cmdSave = new QPushButton(QStringLiteral("Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(cmdSave, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cmdCancel, QDialogButtonBox::RejectRole);
+    grid->addWidget(buttons, 8, 0, 1, 4);
+
+    connect(cmdSave, &QPushButton::clicked, this, &frmFoodData::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this,
+            [this] { closeWith(QStringLiteral("CANCEL")); });
+    connect(cmbServSize, &QComboBox::activated, this, &frmFoodData::cmbServSize_Click);
+}
+
+std::array<QLineEdit*, 8> frmFoodData::boxes() const {
+    // Fat, Protein, Carbohydrate, Calorie, Sodium, Cholesterol, Other1, Other2.
+    return {txtFat,    txtProtein,     txtCarbs,  txtCalories,
+            txtSodium, txtCholesterol, txtOther1, txtOther2};
+}
+
+void frmFoodData::fillValues(double ratio) {
+    const Nutrients values = Nutrients::read(*gDataSource->rscmdFoods).scaled(ratio);
+    filling = true;
+    for (int i = 0; i < Nutrients::Count; ++i)
+        boxes()[size_t(i)]->setText(threeDecimals(values.value(i).toDouble()));
+    filling = false;
+    changed = false;
+}
+
+void frmFoodData::Form_Load() {
+    lblOther1->setText(GetConfigValue(QStringLiteral("OTHER1")));
+    lblOther2->setText(GetConfigValue(QStringLiteral("OTHER2")));
+    fillValues(1.0);
+    txtFoodName->setText(gDataSource->rscmdFoods->Fields(QStringLiteral("FoodName")).toString());
+    const auto fill = [](QComboBox* list, Recordset* rs, const QString& column) {
+        if (!rs)
+            return;
+        for (; !rs->eof(); rs->MoveNext())
+            list->addItem(rs->Fields(column).toString());
+        if (list->count() > 0)
+            rs->MoveFirst();
+    };
+    fill(cmbGroups, gDataSource->rscmdAvailGroups.get(), QStringLiteral("GroupName"));
+    fill(cmbServSize, gDataSource->rscmdMeasures.get(), QStringLiteral("MSRE_DESC"));
+    cmbGroups->setCurrentIndex(-1);
+    cmbServSize->setCurrentIndex(-1);
+    rememberedMeasure = 0;
+}
+
+void frmFoodData::chooseMeasure(int index) {
+    cmbServSize->setCurrentIndex(index);
+    cmbServSize_Click(index);
+}
+
+void frmFoodData::cmbServSize_Click(int index) {
+    const double stored = gDataSource->rscmdFoods->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
+    Recordset* measures = gDataSource->rscmdMeasures.get();
+    if (stored != 0 && measures && !measures->eof() && index >= 0) {
+        FindMeasure(index, 0);
+        if (index != rememberedMeasure) {
+            if (changed &&
+                MsgBox(QStringLiteral("Changing the Serving Size will overwrite the USDA Nutrient "
+                                      "values that you have changed.  ") +
+                           QStringLiteral("Do you wish to continue?"),
+                       vbYesNo, QStringLiteral("Forkwise")) != vbYes) {
+                cmbServSize->setCurrentIndex(rememberedMeasure);
+                return;
+            }
+            // Always from the stored values: A, B, then A again shows A's values.
+            fillValues(measures->Fields(QStringLiteral("GM_WT")).toDouble() / stored);
+        }
+    }
+    rememberedMeasure = cmbServSize->currentIndex();
+}
+
+void frmFoodData::checkCalories() {
+    double v[4] = {};
+    QLineEdit* const used[4] = {txtFat, txtCarbs, txtProtein, txtCalories};
+    for (int i = 0; i < 4; ++i)
+        if (!ParseNumber(used[i]->text(), &v[i])) {
+            lblCalorieCheck->clear();
+            disagree = false;
+            return;
+        }
+    const double implied = 9 * v[0] + 4 * v[1] + 4 * v[2];
+    disagree = CaloriesDisagree(v[0], v[1], v[2], v[3]);
+    QString text = QStringLiteral("From fat, carbs and protein: %1 kcal").arg(std::lround(implied));
+    if (disagree)
+        text += QStringLiteral("  (the Calories above differ: please check)");
+    lblCalorieCheck->setText(text);
+    lblCalorieCheck->setStyleSheet(disagree ? QStringLiteral("color: #b00000; font-weight: bold")
+                                            : QString());
+}
+
+bool frmFoodData::eventFilter(QObject* watched, QEvent* event) {
+    // A box that takes the focus has its whole text selected, ready to be typed over.
+    if (event->type() == QEvent::FocusIn)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+    return ModalDialog::eventFilter(watched, event);
+}
+
+void frmFoodData::cmdSave_Click() {
+    if (SaveFoodData())
+        closeWith(QStringLiteral("SAVE"));
+}
+
+bool frmFoodData::SaveFoodData() {
+    const auto refuse = [](const QString& message) {
+        MsgBox(message, vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
+        return false;
+    };
+    Nutrients values;
+    for (int i = 0; i < Nutrients::Count; ++i) {
+        double v = 0;
+        if (!ParseNumber(boxes()[size_t(i)]->text(), &v))
+            return refuse(QStringLiteral("All Nutritional Data Values must be numeric."));
+        values.set(i, v);
+    }
+    Recordset& food = *gDataSource->rscmdFoods;
+    Recordset* measures = gDataSource->rscmdMeasures.get();
+    const bool hasMeasures = measures && measures->RecordCount() > 0;
+    const long ndb = long(food.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong());
+    const bool original = ndb != 0 && ndb == food.Fields(QStringLiteral("FoodId")).toLongLong();
+    // A typed text that matches no list entry is a serving size of the user's own.
+    const int chosen = cmbServSize->findText(cmbServSize->currentText());
+    if (original) {
+        if (chosen < 0 && hasMeasures)
+            return refuse(
+                QStringLiteral("You can not enter a new Serving Size for an original USDA Food "
+                               "Item.  If you ") +
+                QStringLiteral("wish to have a different Serving Size for this Food Item, make a "
+                               "copy of it ") +
+                QStringLiteral("and edit the copy."));
+    } else if (cmbServSize->currentText().trimmed().isEmpty()) {
+        return refuse(QStringLiteral("You must enter a Serving Size."));
+    }
+    if (cmbGroups->currentIndex() < 0)
+        return refuse(QStringLiteral("You must select one of the available Food Groups.  If you "
+                                     "want to associate ") +
+                      QStringLiteral("this Food Item with another Food Group, you must first Add "
+                                     "the new Food Group on the ") +
+                      QStringLiteral("Forkwise Main Window."));
+    const bool isNew = txtNewFood->text() == u"YES";
+    try {
+        if (!isNew)
+            food.Edit();
+        values.write(food);
+        food.setField(QStringLiteral("FoodName"), txtFoodName->text());
+        const QString serving = cmbServSize->currentText();
+        food.setField(QStringLiteral("ServingSize"), serving);
+        if (ndb != 0 && chosen >= 0 && hasMeasures) {
+            FindMeasure(chosen, 0);
+            food.setField(QStringLiteral("USDA_MSRE_NO"),
+                          measures->Fields(QStringLiteral("MSRE_NO")));
+            food.setField(QStringLiteral("USDA_GM_WT"), measures->Fields(QStringLiteral("GM_WT")));
+        } else if (ndb != 0) {
+            // A serving size of the user's own: the food leaves the USDA data.
+            for (const char* column : {"USDA_NDB_NO", "USDA_MSRE_NO", "USDA_GM_WT"})
+                food.setField(QString::fromLatin1(column), 0);
+        }
+        if (isNew) {
+            FindAvailGroup(cmbGroups->currentIndex(), 0);
+            food.setField(QStringLiteral("GroupId"),
+                          gDataSource->rscmdAvailGroups->Fields(QStringLiteral("GroupId")));
+        }
+    } catch (const DbError&) {
+        if (!isNew && food.editMode() != Recordset::EditMode::None)
+            food.CancelUpdate();
+        ShowAppError(QStringLiteral("Unable to update the Food Data.  "));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,139 @@
+// "Food Item Details": an original USDA food rescaled from its stored values, and a new food
+// written only on Save, with the editor's checks and its calorie hint.
+#include "MainWindowFixture.h"
+#include "Module1.h"
+#include "ShowModal.h"
+#include "clsFWSDataSource.h"
+#include "frmFoodData.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class FoodEditorTest : public MainWindowTest {
+protected:
+    void TearDown() override {
+        setModalHandler({});
+        MainWindowTest::TearDown();
+    }
+    // Answers the next editor: `act` fills it and presses its buttons.
+    void answer(std::function<void(frmFoodData&)> act) {
+        setModalHandler([act](QDialog& d) {
+            act(dynamic_cast<frmFoodData&>(d));
+            return d.result();
+        });
+    }
+    QString sql(const QString& query) {
+        const auto rs = Recordset::openSnapshot(gDataSource->appDB, query);
+        return rs->eof() ? QString() : rs->Fields(rs->fieldNames().first()).toString();
+    }
+    QStringList prompts() {
+        QStringList out;
+        for (const RecordedBox& b : boxes.boxes())
+            out << b.prompt;
+        boxes.clear();
+        return out;
+    }
+};
+
+TEST(CaloriesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
+    EXPECT_FALSE(CaloriesDisagree(10, 20, 5, 190)); // consistent
+    EXPECT_FALSE(CaloriesDisagree(10, 20, 5, 215)); // within 20 kcal or 20%
+    EXPECT_TRUE(CaloriesDisagree(10, 20, 5, 1900)); // a typo of a zero
+    EXPECT_FALSE(CaloriesDisagree(0, 0, 0, 250));   // no grams given
+}
+
+TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsStandardOnes) {
+    start(); // butter, 1001: stored for 1 cup (227 g); measures pat, tbsp, 100 g, stick, cup
+    doubleClick(w().tvwFood, w().tvwFood->Item(QStringLiteral("G3")));
+    click(w().tvwFood, w().tvwFood->Item(QStringLiteral("F1001")));
+    answer([this](frmFoodData& f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Food Item Details"));
+        EXPECT_EQ(f.cmbServSize->currentText(), QStringLiteral("1 cup"));
+        EXPECT_EQ(f.txtFat->text(), QStringLiteral("184.120"));
+        EXPECT_FALSE(f.txtFat->isEnabled() || f.txtCalories->isEnabled() ||
+                     f.cmbGroups->isEnabled());
+        EXPECT_TRUE(f.txtOther1->isEnabled());
+        const auto key = [&](Qt::Key k) {
+            QTest::keyClick(f.cmbServSize, k);
+            return f.txtFat->text();
+        };
+        EXPECT_EQ(key(Qt::Key_Up), QStringLiteral("91.654"));   // 1 stick, 113 g, at once
+        EXPECT_EQ(key(Qt::Key_Up), QStringLiteral("81.110"));   // 100 g
+        EXPECT_EQ(key(Qt::Key_Down), QStringLiteral("91.654")); // the stick again, the same
+        // Typed values are not overwritten without asking; No keeps them and the measure.
+        f.txtOther1->setText(QStringLiteral("5"));
+        boxes.answer(vbNo);
+        key(Qt::Key_Up);
+        EXPECT_EQ(f.cmbServSize->currentText(), QStringLiteral("1 stick"));
+        EXPECT_EQ(f.txtOther1->text(), QStringLiteral("5"));
+        // A serving size of one's own is refused for an original USDA food.
+        f.cmbServSize->setEditText(QStringLiteral("2 pats"));
+        f.cmdSave->click();
+        f.cmbServSize->setCurrentIndex(3);
+        f.cmdSave->click();
+    });
+    choose("mnuEditFoodDetails");
+    EXPECT_EQ(prompts(),
+              (QStringList{QStringLiteral("Changing the Serving Size will overwrite the USDA "
+                                          "Nutrient values that you have changed.  Do you wish to "
+                                          "continue?"),
+                           QStringLiteral("You can not enter a new Serving Size for an original "
+                                          "USDA Food Item.  If you wish to have a different "
+                                          "Serving Size for this Food Item, make a copy of it and "
+                                          "edit the copy.")}));
+    EXPECT_EQ(sql(QStringLiteral("SELECT ServingSize || '|' || USDA_MSRE_NO || '|' || USDA_GM_WT "
+                                 "|| '|' || round(Fat, 3) || '|' || Other1 FROM FoodItem WHERE "
+                                 "FoodId = 1001")),
+              QStringLiteral("1 stick|4|113.0|91.654|5.0"));
+}
+
+TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveIntoItsGroup) {
+    prepare({QStringLiteral("INSERT INTO FoodGroup VALUES (500, 'Aaa fruit', 1, 'GROUP')")});
+    start();
+    TreeControl* t = w().tvwFood;
+    click(t, t->Item(QStringLiteral("G500")));
+    const QString count = QStringLiteral("SELECT count(*) FROM FoodItem");
+    const QString before = sql(count);
+    answer([](frmFoodData& f) { f.cmdCancel->click(); });
+    choose("NewFood");
+    EXPECT_EQ(sql(count), before);
+
+    bool marked = false, unmarked = true;
+    answer([&](frmFoodData& f) {
+        EXPECT_EQ(f.txtNewFood->text(), QStringLiteral("YES"));
+        EXPECT_EQ(f.cmbGroups->currentText(), QStringLiteral("Aaa fruit"));
+        EXPECT_EQ(f.txtFat->text(), QStringLiteral("0.000"));
+        f.txtFat->setText(QStringLiteral("abc"));
+        f.cmdSave->click();
+        f.txtFat->setText(QStringLiteral(" 1e1 "));
+        f.cmdSave->click(); // no serving size yet
+        f.txtFoodName->setText(QStringLiteral("Mom's \"soup\" \u00e9"));
+        f.cmbServSize->setEditText(QStringLiteral("1 bowl"));
+        f.txtCarbs->setText(QStringLiteral("20"));
+        f.txtProtein->setText(QStringLiteral("5"));
+        f.txtCalories->setText(QStringLiteral("1900"));
+        marked = f.caloriesDisagree();
+        f.txtCalories->setText(QStringLiteral("190"));
+        unmarked = f.caloriesDisagree();
+        f.cmdSave->click();
+    });
+    choose("mnuEditNewFoodItem");
+    EXPECT_TRUE(marked);
+    EXPECT_FALSE(unmarked);
+    EXPECT_EQ(prompts(),
+              (QStringList{QStringLiteral("All Nutritional Data Values must be numeric."),
+                           QStringLiteral("You must enter a Serving Size.")}));
+    TreeNode* added = t->selectedNode();
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->Parent(), t->Item(QStringLiteral("G500")));
+    EXPECT_EQ(sql(QStringLiteral("SELECT FoodName || '|' || ServingSize || '|' || Fat || '|' || "
+                                 "Calorie || '|' || GroupId FROM FoodItem WHERE FoodId = %1")
+                      .arg(nodeId(added->Key()))),
+              QStringLiteral("Mom's \"soup\" \u00e9|1 bowl|10.0|190.0|500"));
+
+    click(t, t->Item(QStringLiteral("G1")));
+    EXPECT_FALSE(enabled("NewFood")) << "the root holds no foods of its own";
+}
