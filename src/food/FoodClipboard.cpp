@@ -54,23 +54,31 @@ void FoodCatalog::PasteFood(long target) {
         group = nodeId(selected->Parent()->Key());
     } else if (selected && (selected->Tag() == kGroup || selected->Tag() == kFavorite)) {
         group = nodeId(selected->Key());
-        if (selected->Children() == 0) {
-            // The group's own foods are shown before the new one joins them.
-            LoadGroupFoods(group);
-            if (gDataSource->closed())
-                return;
-        }
+        if (!showGroupFoods(selected))
+            return;
     }
-    const long id = gDataSource->getTableKey(QStringLiteral("FOODITEM"));
-    if (id == 0)
-        return; // reported; the window is closing
     // Always a new food: a new id, the target group, the copied values.
-    pendingFood = state.FoodClip;
-    pendingFood.FoodId = id;
-    pendingFood.GroupId = group;
+    if (!startNewFood(state.FoodClip, group))
+        return;
     state.FoodIsNew = true;
     state.FoodPending = true;
     SaveFoodChanges(true);
+}
+
+bool FoodCatalog::showGroupFoods(TreeNode* group) {
+    if (group->Children() == 0)
+        LoadGroupFoods(nodeId(group->Key()));
+    return !gDataSource->closed();
+}
+
+bool FoodCatalog::startNewFood(const FoodClipRecord& values, long group) {
+    const long id = gDataSource->getTableKey(QStringLiteral("FOODITEM"));
+    if (id == 0)
+        return false; // reported; the window is closing
+    pendingFood = values;
+    pendingFood.FoodId = id;
+    pendingFood.GroupId = group;
+    return true;
 }
 
 void FoodCatalog::addPendingFood() {

@@ -40,11 +40,8 @@ void FoodCatalog::tvwFood_OLEDragDrop(const QMimeData*, Qt::DropAction&, int, in
     Recordset* foods = gDataSource->rscmdFoods.get();
     try {
         const long groupId = nodeId(target->Key());
-        if (target->Children() == 0) {
-            LoadGroupFoods(groupId);
-            if (gDataSource->closed())
-                return; // reported; the window is closing
-        }
+        if (!showGroupFoods(target))
+            return; // reported; the window is closing
         foods->Edit();
         foods->setField(QStringLiteral("GroupId"), qlonglong(groupId));
         foods->Update();

@@ -42,21 +42,15 @@ void FoodCatalog::NewFoodItem() {
             group = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
         } else {
             group = nodeId(selected->Key());
-            if (selected->Children() == 0) {
-                LoadGroupFoods(group);
-                if (gDataSource->closed())
-                    return;
-            }
+            if (!showGroupFoods(selected))
+                return;
         }
-        const long id = gDataSource->getTableKey(QStringLiteral("FOODITEM"));
-        if (id == 0)
-            return; // reported; the window is closing
-        pendingFood = FoodClipRecord{};
-        pendingFood.FoodId = id;
-        pendingFood.GroupId = group;
-        pendingFood.FoodName = QStringLiteral("New Food Item");
+        FoodClipRecord blank;
+        blank.FoodName = QStringLiteral("New Food Item");
         for (int i = 0; i < Nutrients::Count; ++i)
-            pendingFood.values.set(i, 0.0);
+            blank.values.set(i, 0.0);
+        if (!startNewFood(blank, group))
+            return;
         addPendingFood();
     } catch (const DbError&) {
         ShowAppError(QStringLiteral("Unable to update Food Data.  "));
@@ -75,11 +69,8 @@ void FoodCatalog::NewFoodItem() {
         // The group may have been changed in the editor: its foods are shown first.
         const long chosen = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
         TreeNode* groupNode = tvwFood->Item(groupKey(chosen));
-        if (groupNode && groupNode->Children() == 0) {
-            LoadGroupFoods(chosen);
-            if (gDataSource->closed())
-                return;
-        }
+        if (groupNode && !showGroupFoods(groupNode))
+            return;
         SaveFoodChanges(true);
     } else {
         if (foods.editMode() != Recordset::EditMode::None)
