@@ -72,6 +72,12 @@ void FoodCatalog::NewFoodGroup() {
 void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
     TreeNode* node = tvwFood->selectedNode();
     const QString tag = node ? node->Tag() : QString();
+    // A nameless group or food could not be found or told apart: a blank name is not written,
+    // and the node shows its stored name again.
+    if (!node || newText.trimmed().isEmpty()) {
+        cancel = true;
+        return;
+    }
     if (tag == kFoodItem) {
         Recordset& foods = *gDataSource->rscmdFoods;
         try {
@@ -102,7 +108,8 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
     } catch (const DbError&) {
         abandon(groups);
         ShowAppError(QStringLiteral("Unable to update Food Data.  "));
-        return; // the node keeps what was typed
+        cancel = true; // the node shows the stored name, not the one that was not written
+        return;
     }
     // The stored name is shown, shortened if need be, and takes its place among the others.
     node->setText(newText);

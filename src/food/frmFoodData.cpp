@@ -3,7 +3,6 @@
 #include "Config.h"
 #include "Module1.h"
 #include "NumberText.h"
-#include "Nutrients.h"
 #include "Seams.h"
 #include "Serving.h"
 #include "clsFWSDataSource.h"
@@ -127,10 +126,12 @@ std::array<QLineEdit*, 8> frmFoodData::boxes() const {
 }
 
 void frmFoodData::fillValues(double ratio) {
-    const Nutrients values = Nutrients::read(*gDataSource->rscmdFoods).scaled(ratio);
+    shown = Nutrients::read(*gDataSource->rscmdFoods).scaled(ratio);
     filling = true;
-    for (int i = 0; i < Nutrients::Count; ++i)
-        boxes()[size_t(i)]->setText(threeDecimals(values.value(i).toDouble()));
+    for (int i = 0; i < Nutrients::Count; ++i) {
+        shownText[size_t(i)] = threeDecimals(shown.value(i).toDouble());
+        boxes()[size_t(i)]->setText(shownText[size_t(i)]);
+    }
     filling = false;
     changed = false;
 }
@@ -218,12 +219,16 @@ bool frmFoodData::SaveFoodData() {
         MsgBox(message, vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
         return false;
     };
-    Nutrients values;
+    // A box left as it was shown keeps the exact value behind its three decimals; only typed
+    // text is converted.
+    Nutrients values = shown;
     for (int i = 0; i < Nutrients::Count; ++i) {
+        const QString text = boxes()[size_t(i)]->text();
         double v = 0;
-        if (!ParseNumber(boxes()[size_t(i)]->text(), &v))
+        if (!ParseNumber(text, &v))
             return refuse(QStringLiteral("All Nutritional Data Values must be numeric."));
-        values.set(i, v);
+        if (text != shownText[size_t(i)])
+            values.set(i, v);
     }
     Recordset& food = *gDataSource->rscmdFoods;
     Recordset* measures = gDataSource->rscmdMeasures.get();

@@ -3,6 +3,7 @@
 // values. It works on the current row of rscmdFoods: Save validates and copies the boxes into
 // the row; the caller saves or abandons the row afterwards.
 #include "ModalDialog.h"
+#include "Nutrients.h"
 
 #include <array>
 
@@ -56,6 +57,8 @@ private:
     // The boxes in the order of the row's nutrient columns (Nutrients::columns()).
     std::array<QLineEdit*, 8> boxes() const;
 
+    Nutrients shown; // the values the boxes were last filled with, exactly
+    std::array<QString, 8> shownText;
     bool changed = false;
     int rememberedMeasure = 0;
     bool filling = false;

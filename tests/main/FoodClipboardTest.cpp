@@ -102,6 +102,18 @@ TEST_F(FoodClipboardTest, ACopyToTheFavouritesIsIndependentAndLeavesNothingToPas
               name.left(200));
     EXPECT_EQ(node("F900001")->Text(), name.left(200));
     EXPECT_EQ(node("G500")->Child(1), node("F900001")) << "after Pear";
+    // A blank name is not written: the food keeps its stored name, without a message.
+    choose("mnuEditRename");
+    QApplication::processEvents();
+    editor = t->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("   "));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(node("F900001")->Text(), name.left(200));
+    EXPECT_EQ(sql(QStringLiteral("SELECT FoodName FROM FoodItem WHERE FoodId = 900001")),
+              name.left(200));
+    EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(sql(QStringLiteral("SELECT FoodName FROM FoodItem WHERE FoodId = %1").arg(copy)),
               QStringLiteral("Apple"));
 }

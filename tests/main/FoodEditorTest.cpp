@@ -25,10 +25,11 @@ protected:
             return d.result();
         });
     }
-    QString sql(const QString& query) {
+    QVariant value(const QString& query) {
         const auto rs = Recordset::openSnapshot(gDataSource->appDB, query);
-        return rs->eof() ? QString() : rs->Fields(rs->fieldNames().first()).toString();
+        return rs->eof() ? QVariant() : rs->Fields(rs->fieldNames().first());
     }
+    QString sql(const QString& query) { return value(query).toString(); }
     QStringList prompts() {
         QStringList out;
         for (const RecordedBox& b : boxes.boxes())
@@ -47,6 +48,8 @@ TEST(CaloriesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
 
 TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsStandardOnes) {
     start(); // butter, 1001: stored for 1 cup (227 g); measures pat, tbsp, 100 g, stick, cup
+    const QString fat = QStringLiteral("SELECT Fat FROM FoodItem WHERE FoodId = 1001");
+    const double cup = value(fat).toDouble();
     doubleClick(w().tvwFood, w().tvwFood->Item(QStringLiteral("G3")));
     click(w().tvwFood, w().tvwFood->Item(QStringLiteral("F1001")));
     answer([this](frmFoodData& f) {
@@ -85,9 +88,14 @@ TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsS
                                           "Serving Size for this Food Item, make a copy of it and "
                                           "edit the copy.")}));
     EXPECT_EQ(sql(QStringLiteral("SELECT ServingSize || '|' || USDA_MSRE_NO || '|' || USDA_GM_WT "
-                                 "|| '|' || round(Fat, 3) || '|' || Other1 FROM FoodItem WHERE "
-                                 "FoodId = 1001")),
-              QStringLiteral("1 stick|4|113.0|91.654|5.0"));
+                                 "|| '|' || Other1 FROM FoodItem WHERE FoodId = 1001")),
+              QStringLiteral("1 stick|4|113.0|5.0"));
+    // The boxes show three decimals; what is written is the exact rescaled value, and saving
+    // again without a change changes nothing.
+    EXPECT_EQ(value(fat).toDouble(), cup * (113.0 / 227.0));
+    answer([](frmFoodData& f) { f.cmdSave->click(); });
+    choose("mnuEditFoodDetails");
+    EXPECT_EQ(value(fat).toDouble(), cup * (113.0 / 227.0));
 }
 
 TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveIntoItsGroup) {

@@ -128,6 +128,8 @@ TEST_F(FoodGroupsTest, AFailedWriteLeavesTheTreeAndTheCatalogueAsTheyWere) {
             QStringList{QStringLiteral("CREATE TRIGGER NoNewGroups BEFORE INSERT ON FoodGroup "
                                        "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
                         QStringLiteral("CREATE TRIGGER NoGroupDeletes BEFORE DELETE ON FoodGroup "
+                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
+                        QStringLiteral("CREATE TRIGGER NoRenames BEFORE UPDATE ON FoodGroup "
                                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
     start();
     TreeControl* t = w().tvwFood;
@@ -145,6 +147,13 @@ TEST_F(FoodGroupsTest, AFailedWriteLeavesTheTreeAndTheCatalogueAsTheyWere) {
     EXPECT_TRUE(node("G500"));
     EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodItem WHERE GroupId = 500")), 2);
     EXPECT_FALSE(gDataSource->closed());
+
+    // A rename that is not written leaves the stored name on the node.
+    choose("mnuEditRename");
+    type(QStringLiteral("Berries"));
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Unable to update Food Data.  ") + gSupportMsg);
+    EXPECT_EQ(node("G500")->Text(), QStringLiteral("Aaa fruit"));
 }
 
 TEST_F(FoodGroupsTest, AFoodDraggedOntoAnotherGroupMovesThereKeepingItsId) {
