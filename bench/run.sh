@@ -16,7 +16,7 @@ delivered=$bin/Data/ForkData.mdb
 log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
-    forkwise-bench-entries; do
+    forkwise-bench-entries forkwise-bench-catalogue; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -43,3 +43,5 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     echo
     "$bench/forkwise-bench-entries" "$log" --runs "${BENCH_ENTRY_RUNS:-50}" --dir /dev/shm
 fi
+echo
+"$bench/forkwise-bench-catalogue" "$log" --runs "${BENCH_ENTRY_RUNS:-50}"

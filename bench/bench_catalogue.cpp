@@ -1,0 +1,208 @@
+// forkwise-bench-catalogue: how long editing the catalogue takes on a large household log,
+// through the main window's own handlers, offscreen, 50 runs of each (--runs N):
+//
+//   paste: a copied food is pasted into "Vegetables and Vegetable Products" (group 13, about 800
+//     foods) while that group has never been opened, so its foods load first; timed from the
+//     Paste command until the new food is selected in the group.
+//   details: "Food Item Details" on a food with 10 household measures; timed from the command
+//     until the dialog is ready to show (lists filled, the food's measure chosen).
+//   drag: a food of "Beef Products" is dropped on the never-opened vegetables group; timed from
+//     the drop until the food is selected there.
+//
+// After each paste and drop the vegetables group is emptied in the tree again, so every run
+// meets a group never opened.
+
+#include "FoodNodes.h"
+#include "Module1.h"
+#include "Module1App.h"
+#include "Seams.h"
+#include "ShowModal.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kVegetables = u"G13"_s;
+const QString kBeef = u"G15"_s;
+const QString kTenMeasures = u"F11124"_s;
+
+QtMessageHandler defaultHandler = nullptr;
+void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (!text.startsWith(u"This plugin does not support"_s))
+        defaultHandler(type, context, text);
+}
+
+void print(const QString& line) {
+    std::fputs(qPrintable(line + u'\n'), stdout);
+}
+
+int fail(const QString& why) {
+    std::fputs(qPrintable(u"forkwise-bench-catalogue: "_s + why + u'\n'), stderr);
+    return 1;
+}
+
+double msOf(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+QString summary(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    const double median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    return u"min %1 ms, median %2 ms, max %3 ms   (goal: under 20 ms)"_s.arg(v.front(), 0, 'f', 2)
+        .arg(median, 0, 'f', 2)
+        .arg(v.back(), 0, 'f', 2);
+}
+
+// The press of a node, as the tree reports it: selected, then NodeClick.
+void click(TreeControl* tree, TreeNode* node) {
+    tree->selectNode(node);
+    Q_EMIT tree->NodeClick(node);
+}
+
+// Takes a group's foods out of the tree again, so that it counts as never opened.
+void forget(TreeControl* tree, TreeNode* group) {
+    while (group->Children() > 0)
+        tree->Remove(group->Child(0));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(dropSizeHintWarnings);
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || !QFileInfo(args[0]).isFile())
+        return fail(u"usage: forkwise-bench-catalogue LOG_DB [--runs N]"_s);
+    const int runs = args.size() == 3 && args[1] == u"--runs"_s ? args[2].toInt() : 50;
+    if (runs < 2)
+        return fail(u"at least 2 runs"_s);
+
+    QTemporaryDir folder(QDir::tempPath() + u"/forkwise-catalogue-XXXXXX"_s);
+    if (!folder.isValid() || !QDir(folder.path()).mkpath(u"Data"_s) ||
+        !QFile::copy(args[0], folder.filePath(u"Data/ForkData.mdb"_s)))
+        return fail(u"cannot copy the log"_s);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath(u"config"_s));
+    QStringList boxes;
+    setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
+        boxes << prompt;
+        return int(vbOK);
+    });
+    if (!StartProgram(folder.path()) || !gMainForm)
+        return fail(u"the program did not start: "_s + boxes.join(u"; "_s));
+    QApplication::processEvents();
+    frmMain& w = *gMainForm;
+    TreeControl* t = w.tvwFood;
+    TreeNode* vegetables = t->Item(kVegetables);
+    TreeNode* beef = t->Item(kBeef);
+    if (!vegetables || !beef)
+        return fail(u"the log has no vegetables or beef group"_s);
+    Q_EMIT t->GotFocus(); // the Edit commands act on the food tree
+    click(t, beef);
+    Q_EMIT t->DblClick(); // opens the beef group
+    if (beef->Children() < runs)
+        return fail(u"too few beef foods"_s);
+    std::vector<TreeNode*> meats;
+    for (int i = 0; i < runs; ++i)
+        meats.push_back(beef->Child(i));
+
+    // Paste.
+    click(t, meats.front());
+    w.action(u"mnuEditCopy"_s)->trigger();
+    std::vector<double> pastes;
+    int groupFoods = 0;
+    for (int i = 0; i < runs && boxes.isEmpty(); ++i) {
+        forget(t, vegetables);
+        click(t, vegetables);
+        QElapsedTimer timer;
+        timer.start();
+        w.action(u"mnuEditPaste"_s)->trigger();
+        const TreeNode* added = t->selectedNode();
+        if (!added || added->Parent() != vegetables || vegetables->Children() < 800)
+            return fail(u"paste %1: the new food is not selected among the vegetables"_s.arg(i));
+        QApplication::processEvents();
+        pastes.push_back(msOf(timer));
+        if (i == 0)
+            groupFoods = vegetables->Children() - 1;
+    }
+
+    // Details.
+    std::vector<double> details;
+    double shownAt = 0;
+    QElapsedTimer timer;
+    setModalHandler([&](QDialog&) {
+        shownAt = msOf(timer);
+        return int(QDialog::Rejected);
+    });
+    click(t, t->Item(kTenMeasures));
+    for (int i = 0; i < runs && boxes.isEmpty(); ++i) {
+        timer.start();
+        w.action(u"mnuEditFoodDetails"_s)->trigger();
+        details.push_back(shownAt);
+    }
+    setModalHandler({});
+
+    // Drag.
+    std::vector<double> drags;
+    for (int i = 0; i < runs && boxes.isEmpty(); ++i) {
+        forget(t, vegetables);
+        TreeNode* meat = meats[size_t(i)];
+        t->EnsureVisible(meat);
+        click(t, meat);
+        QMimeData data;
+        Qt::DropActions effects = Qt::MoveAction | Qt::CopyAction;
+        Q_EMIT t->OLEStartDrag(&data, effects);
+        t->EnsureVisible(vegetables);
+        QApplication::processEvents();
+        const QPoint at = t->visualItemRect(vegetables).center();
+        if (t->hitTest(at) != vegetables)
+            return fail(u"drag %1: the vegetables group is not under the pointer"_s.arg(i));
+        timer.start();
+        Qt::DropAction effect = Qt::MoveAction;
+        Q_EMIT t->OLEDragDrop(&data, effect, TreeButton::Left, 0, at.x(), at.y());
+        Q_EMIT t->OLECompleteDrag(effect);
+        const TreeNode* moved = t->selectedNode();
+        if (!moved || moved->Parent() != vegetables)
+            return fail(u"drag %1: the food is not selected among the vegetables"_s.arg(i));
+        QApplication::processEvents();
+        drags.push_back(msOf(timer));
+    }
+    if (!boxes.isEmpty())
+        return fail(u"a message box appeared: "_s + boxes.join(u"; "_s));
+    w.close();
+    QApplication::processEvents();
+    gDataSource.reset();
+
+    print(
+        u"The food catalogue through the main window's handlers, offscreen, on a copy of %1"_s.arg(
+            args[0]));
+    print(u"  paste into the never-opened vegetables group (%1 foods), to the new food selected, "
+          "%2 runs:"_s.arg(groupFoods)
+              .arg(runs));
+    print(u"    "_s + summary(pastes));
+    print(u"  Food Item Details on a food with 10 measures, to the dialog ready, %1 runs:"_s.arg(
+        runs));
+    print(u"    "_s + summary(details));
+    print(u"  drag a food onto the never-opened vegetables group, to the food selected there, %1 "
+          "runs:"_s.arg(runs));
+    print(u"    "_s + summary(drags));
+    return 0;
+}
