@@ -145,3 +145,36 @@ TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveIntoItsGroup) {
     click(t, t->Item(QStringLiteral("G1")));
     EXPECT_FALSE(enabled("NewFood")) << "the root holds no foods of its own";
 }
+
+TEST_F(FoodEditorTest, ACopyOfAUsdaFoodIsTheUsersOwnAndAFoodWithoutWeightNeverRescales) {
+    prepare({QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName, ServingSize, Fat, "
+                            "USDA_NDB_NO, USDA_MSRE_NO, USDA_GM_WT) VALUES "
+                            "(900010, 2, 'Butter, weight unknown', '1 cup', 5, 1001, 1, 0)")});
+    start();
+    TreeControl* t = w().tvwFood;
+    answer([](frmFoodData& f) {
+        QTest::keyClick(f.cmbServSize, Qt::Key_Up);
+        EXPECT_EQ(f.txtFat->text(), QStringLiteral("5.000"));
+        f.cmdCancel->click();
+    });
+    click(t, t->Item(QStringLiteral("F900010")));
+    choose("mnuEditFoodDetails");
+
+    doubleClick(t, t->Item(QStringLiteral("G3")));
+    click(t, t->Item(QStringLiteral("F1001")));
+    choose("mnuEditFoodFav");
+    const long copy = nodeId(t->selectedNode()->Key());
+    answer([](frmFoodData& f) {
+        EXPECT_TRUE(f.txtFat->isEnabled());
+        f.cmbServSize->setEditText(QStringLiteral("2 pats"));
+        f.txtFat->setText(QStringLiteral("8"));
+        f.cmdSave->click();
+    });
+    choose("mnuEditFoodDetails");
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(
+        sql(QStringLiteral("SELECT ServingSize || '|' || Fat || '|' || USDA_NDB_NO || '|' || "
+                           "USDA_MSRE_NO || '|' || USDA_GM_WT FROM FoodItem WHERE FoodId = %1")
+                .arg(copy)),
+        QStringLiteral("2 pats|8.0|0|0|0.0"));
+}
