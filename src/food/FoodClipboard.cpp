@@ -43,8 +43,9 @@ void FoodCatalog::CopyFoodToClip(const Recordset& rs, bool keepValid) {
 }
 
 void FoodCatalog::PasteFood(long target) {
+    // A pending food that still cannot be written is not replaced by another.
     SavePendingFood();
-    if (gDataSource->closed())
+    if (gDataSource->closed() || state.FoodPending)
         return;
     TreeNode* selected = tvwFood->selectedNode();
     long group = 0;

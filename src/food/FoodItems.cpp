@@ -31,8 +31,8 @@ void closeEditorLists() {
 void FoodCatalog::NewFoodItem() {
     SavePendingFood();
     TreeNode* selected = tvwFood->selectedNode();
-    if (!selected || gDataSource->closed())
-        return;
+    if (!selected || gDataSource->closed() || state.FoodPending)
+        return; // a pending food that still cannot be written is not replaced
     Recordset& foods = *gDataSource->rscmdFoods;
     const bool root = selected->Tag() == kGroupRoot;
     long group = 0;
