@@ -7,6 +7,7 @@
 #include "TreeControl.h"
 #include "frmAbout.h"
 #include "frmHelp.h"
+#include "frmPurgeData.h"
 
 void frmMain::mnuEditNewFoodGroup_Click() {
     food->NewFoodGroup();
@@ -51,7 +52,10 @@ void frmMain::mnuEditFindEntry_Click() {}
 void frmMain::mnuEditFindNext_Click() {}
 void frmMain::mnuToolsOptions_Click() {}
 void frmMain::mnuToolsDietReport_Click() {}
-void frmMain::mnuToolsPurgeDietData_Click() {}
+void frmMain::mnuToolsPurgeDietData_Click() {
+    if (PurgeDietData(this))
+        diet->ReloadDietLog();
+}
 void frmMain::mnuHelpContents_Click() {
     ShowHelpContents(this, windowTitle());
 }

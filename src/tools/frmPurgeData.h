@@ -1,0 +1,32 @@
+#pragma once
+// "Purge Diet Activity Data": the date range of the current user's entries to delete, confirmed
+// before the dialog closes with "OK".
+#include "ModalDialog.h"
+
+class QDateEdit;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+class frmPurgeData : public ModalDialog {
+    Q_OBJECT
+public:
+    explicit frmPurgeData(QWidget* parent = nullptr);
+
+    // How the dialog was left: "OK" once the purge was confirmed, "CANCEL" otherwise.
+    QString strCloseMode() const { return closeMode(); }
+
+    QLabel* Label1 = nullptr;
+    QDateEdit* dtLoDate = nullptr;
+    QDateEdit* dtHighDate = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QFrame* Line1 = nullptr;
+
+private:
+    void OKButton_Click();
+};
+
+// Tools > Purge Diet Data: asks for the range and deletes the current user's entries in it, in
+// one statement. True when entries may have been deleted (the diet log is then to be reloaded).
+bool PurgeDietData(QWidget* parent);
