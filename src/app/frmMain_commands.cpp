@@ -2,12 +2,18 @@
 // carry out; each menu item, its popup twin and its toolbar button run the same handler.
 #include "frmMain.h"
 
+#include "Config.h"
 #include "DietLog.h"
 #include "FoodCatalog.h"
+#include "Module1.h"
 #include "TreeControl.h"
+#include "clsFWSDataSource.h"
 #include "frmAbout.h"
 #include "frmHelp.h"
+#include "frmOptions.h"
 #include "frmPurgeData.h"
+
+#include <QLabel>
 
 void frmMain::mnuEditNewFoodGroup_Click() {
     food->NewFoodGroup();
@@ -50,7 +56,15 @@ void frmMain::mnuEditDietEntry_Click() {
 }
 void frmMain::mnuEditFindEntry_Click() {}
 void frmMain::mnuEditFindNext_Click() {}
-void frmMain::mnuToolsOptions_Click() {}
+void frmMain::mnuToolsOptions_Click() {
+    if (ShowOptions(this))
+        diet->ReloadDietLog();
+    if (gDataSource->closed())
+        return;
+    // A new display name of the current user shows at once, whether or not the user changed.
+    sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
+    sbPanel2->setToolTip(QStringLiteral("Current User"));
+}
 void frmMain::mnuToolsDietReport_Click() {}
 void frmMain::mnuToolsPurgeDietData_Click() {
     if (PurgeDietData(this))

@@ -27,20 +27,22 @@ QString GetConfigValue(const QString& item) {
     return QString();
 }
 
-void SetConfigValue(const QString& item, const QString& value, bool selected) {
+bool SetConfigValue(const QString& item, const QString& value, bool selected) {
     Recordset* rs = nullptr;
     try {
         rs = &config();
         if (!findItem(*rs, item))
-            return;
+            return true;
         rs->Edit();
         rs->setField(QStringLiteral("ConfigValue"), value);
         rs->setField(QStringLiteral("SelectedConfig"), selected);
         rs->Update();
+        return true;
     } catch (const DbError&) {
         if (rs && rs->editMode() != Recordset::EditMode::None)
             rs->CancelUpdate();
         ShowAppError(QStringLiteral("Unable to update the Configuration Data.  "));
+        return false;
     }
 }
 
