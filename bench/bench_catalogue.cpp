@@ -12,6 +12,7 @@
 // After each paste and drop the vegetables group is emptied in the tree again, so every run
 // meets a group never opened.
 
+#include "BenchOutput.h"
 #include "FoodNodes.h"
 #include "Module1.h"
 #include "Module1App.h"
@@ -39,27 +40,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using bench::msOf;
+using bench::print;
+
 const QString kVegetables = u"G13"_s;
 const QString kBeef = u"G15"_s;
 const QString kTenMeasures = u"F11124"_s;
 
-QtMessageHandler defaultHandler = nullptr;
-void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.startsWith(u"This plugin does not support"_s))
-        defaultHandler(type, context, text);
-}
-
-void print(const QString& line) {
-    std::fputs(qPrintable(line + u'\n'), stdout);
-}
-
 int fail(const QString& why) {
-    std::fputs(qPrintable(u"forkwise-bench-catalogue: "_s + why + u'\n'), stderr);
-    return 1;
-}
-
-double msOf(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
+    return bench::fail("forkwise-bench-catalogue", why);
 }
 
 QString summary(std::vector<double> v) {
@@ -87,7 +76,7 @@ void forget(TreeControl* tree, TreeNode* group) {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultHandler = qInstallMessageHandler(dropSizeHintWarnings);
+    bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || !QFileInfo(args[0]).isFile())

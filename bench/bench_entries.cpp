@@ -13,6 +13,7 @@
 // Every entry is committed to the file at once with a synchronous commit, so the figures include
 // the file system's flush to the disk; run it with --dir on a tmpfs to see the share of that.
 
+#include "BenchOutput.h"
 #include "DietNodes.h"
 #include "FoodNodes.h"
 #include "Module1.h"
@@ -40,24 +41,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using bench::msOf;
+using bench::print;
+
 constexpr int kDayEntries = 20; // entries of the current user on every day of the household log
 constexpr unsigned long kTmpfsMagic = 0x01021994;
 
-QtMessageHandler defaultHandler = nullptr;
-
-// The offscreen platform warns of every window's size hints it cannot pass on; the rest goes on.
-void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.startsWith(u"This plugin does not support"_s))
-        defaultHandler(type, context, text);
-}
-
-void print(const QString& line) {
-    std::fputs(qPrintable(line + u'\n'), stdout);
-}
-
 int fail(const QString& why) {
-    std::fputs(qPrintable(u"forkwise-bench-entries: "_s + why + u'\n'), stderr);
-    return 1;
+    return bench::fail("forkwise-bench-entries", why);
 }
 
 double median(std::vector<double> v) {
@@ -71,10 +62,6 @@ QString summary(const std::vector<double>& v) {
         .arg(*std::min_element(v.begin(), v.end()), 0, 'f', 2)
         .arg(median(v), 0, 'f', 2)
         .arg(*std::max_element(v.begin(), v.end()), 0, 'f', 2);
-}
-
-double msOf(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
 }
 
 QString fileSystemOf(const QString& path) {
@@ -212,7 +199,7 @@ int usage() {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultHandler = qInstallMessageHandler(dropSizeHintWarnings);
+    bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     QString log, parent = QDir::tempPath();
