@@ -1,7 +1,18 @@
 #pragma once
-// What the offscreen benchmarks share: quiet size-hint warnings, printing, failing, timing.
+// What the offscreen benchmarks share: starting the program on a copy of a log, quiet size-hint
+// warnings, printing, failing, timing.
+#include "Module1App.h"
+#include "Seams.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace bench {
@@ -29,6 +40,26 @@ inline int fail(const char* program, const QString& why) {
 
 inline double msOf(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Starts the program in `folder` (the program's folder) on its own copy of `log`, its settings
+// kept inside the folder and every message box recorded in `boxes`, since a box means a failure
+// that would otherwise be timed as a fast run. Returns why it could not start, or the empty text.
+inline QString startOnCopy(const QString& log, const QTemporaryDir& folder, QStringList& boxes) {
+    if (!folder.isValid() || !QDir(folder.path()).mkpath(QStringLiteral("Data")) ||
+        !QFile::copy(log, folder.filePath(QStringLiteral("Data/ForkData.mdb"))))
+        return QStringLiteral("cannot copy the log into ") + folder.path();
+    const QString settings = folder.filePath(QStringLiteral("config"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
+    setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
+        boxes << prompt;
+        return int(vbOK);
+    });
+    if (!StartProgram(folder.path()) || !gMainForm)
+        return QStringLiteral("the program did not start: ") + boxes.join(QStringLiteral("; "));
+    QApplication::processEvents();
+    return QString();
 }
 
 } // namespace bench

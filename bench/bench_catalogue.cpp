@@ -86,18 +86,9 @@ int main(int argc, char* argv[]) {
         return fail(u"at least 2 runs"_s);
 
     QTemporaryDir folder(QDir::tempPath() + u"/forkwise-catalogue-XXXXXX"_s);
-    if (!folder.isValid() || !QDir(folder.path()).mkpath(u"Data"_s) ||
-        !QFile::copy(args[0], folder.filePath(u"Data/ForkData.mdb"_s)))
-        return fail(u"cannot copy the log"_s);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath(u"config"_s));
     QStringList boxes;
-    setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
-        boxes << prompt;
-        return int(vbOK);
-    });
-    if (!StartProgram(folder.path()) || !gMainForm)
-        return fail(u"the program did not start: "_s + boxes.join(u"; "_s));
-    QApplication::processEvents();
+    if (const QString why = bench::startOnCopy(args[0], folder, boxes); !why.isEmpty())
+        return fail(why);
     frmMain& w = *gMainForm;
     TreeControl* t = w.tvwFood;
     TreeNode* vegetables = t->Item(kVegetables);

@@ -222,24 +222,11 @@ int main(int argc, char* argv[]) {
     if (!QFileInfo(log).isFile())
         return fail(log + u": no such file"_s);
 
-    // The program's folder, with its own copy of the log, and settings kept inside it.
+    // The program's folder, with its own copy of the log.
     QTemporaryDir folder(parent + u"/forkwise-entries-XXXXXX"_s);
-    if (!folder.isValid() || !QDir(folder.path()).mkpath(u"Data"_s) ||
-        !QFile::copy(log, folder.filePath(u"Data/ForkData.mdb"_s)))
-        return fail(u"cannot copy the log into a folder in "_s + parent);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath(u"config"_s));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath(u"config"_s));
-
-    // A message box means a failure; it would otherwise be timed as a fast entry.
     QStringList boxes;
-    setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
-        boxes << prompt;
-        return int(vbOK);
-    });
-
-    if (!StartProgram(folder.path()) || !gMainForm)
-        return fail(u"the program did not start: "_s + boxes.join(u"; "_s));
-    QApplication::processEvents();
+    if (const QString why = bench::startOnCopy(log, folder, boxes); !why.isEmpty())
+        return fail(why);
     frmMain& w = *gMainForm;
     Bench bench(w);
     if (!bench.prepare() || !bench.pickDays(runs))
