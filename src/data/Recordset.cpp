@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
+#include <functional>
 #include <sqlite3.h>
 #include <unordered_set>
 
@@ -58,21 +59,6 @@ bool textEqualsNoCase(const QString& a, const QString& b) {
     return true;
 }
 
-QRegularExpression likePattern(const QString& pattern) {
-    QString rx;
-    for (QChar c : pattern) {
-        if (c == u'*')
-            rx += QStringLiteral(".*");
-        else if (c == u'?')
-            rx += u'.';
-        else
-            rx += QRegularExpression::escape(QString(c));
-    }
-    return QRegularExpression(QRegularExpression::anchoredPattern(rx),
-                              QRegularExpression::CaseInsensitiveOption |
-                                  QRegularExpression::DotMatchesEverythingOption);
-}
-
 } // namespace
 
 // ---- Criterion ----------------------------------------------------------------------------
@@ -89,6 +75,7 @@ Criterion Criterion::like(const QString& field, const QString& pattern) {
     Criterion c;
     c.field_ = field;
     c.value_ = pattern;
+    c.pattern_ = std::make_shared<const LikePattern>(pattern);
     c.op_ = Op::Like;
     return c;
 }
@@ -97,7 +84,7 @@ bool Criterion::matches(const QVariant& value) const {
     if (value.isNull() || value_.isNull())
         return false;
     if (op_ == Op::Like)
-        return likePattern(value_.toString()).match(value.toString()).hasMatch();
+        return pattern_->matches(value.toString());
     const bool numeric = [](const QVariant& v) {
         const int t = v.typeId();
         return t == QMetaType::Int || t == QMetaType::LongLong || t == QMetaType::Double ||
@@ -110,25 +97,6 @@ bool Criterion::matches(const QVariant& value) const {
     return textEqualsNoCase(value.toString(), value_.toString());
 }
 
-QString Criterion::sqlCondition() const {
-    const QString quoted = u'"' + QString(field_).replace(u'"', QStringLiteral("\"\"")) + u'"';
-    if (op_ == Op::Like)
-        return quoted + QStringLiteral(" LIKE ? ESCAPE '\\'");
-    return quoted + QStringLiteral(" = ?");
-}
-
-QVariant Criterion::sqlValue() const {
-    if (op_ != Op::Like)
-        return value_;
-    QString out;
-    for (QChar c : value_.toString()) {
-        if (c == u'%' || c == u'_' || c == u'\\')
-            out += u'\\';
-        out += c == u'*' ? u'%' : c == u'?' ? u'_' : c;
-    }
-    return out;
-}
-
 // ---- Opening ------------------------------------------------------------------------------
 
 std::unique_ptr<Recordset> Recordset::openDynaset(Database& db, const QString& table,
@@ -137,6 +105,8 @@ std::unique_ptr<Recordset> Recordset::openDynaset(Database& db, const QString& t
     std::unique_ptr<Recordset> rs(new Recordset);
     rs->db_ = &db;
     rs->table_ = table;
+    rs->where_ = where;
+    rs->params_ = params;
     {
         Statement cols{
             db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0"))};
@@ -266,34 +236,63 @@ void Recordset::Move(long n) {
     noCurrent_ = false;
 }
 
-bool Recordset::find(const Criterion& criterion, int from) {
+std::unordered_set<qint64> Recordset::matchingKeys(const Criterion& criterion) const {
+    const QString field =
+        u'"' + QString(criterion.field()).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    std::unordered_set<qint64> hits;
+    QString sql;
+    QVariantList params;
+    if (criterion.op() == Criterion::Op::Like) {
+        // The set's own rows, each name matched here: the engine's LIKE folds ASCII letters only.
+        sql = QStringLiteral("SELECT rowid, ") + field + QStringLiteral(" FROM ") + table_;
+        if (!where_.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where_;
+        params = params_;
+    } else {
+        // The engine finds equal values through its indexes.
+        sql = QStringLiteral("SELECT rowid FROM ") + table_ + QStringLiteral(" WHERE ") + field +
+              QStringLiteral(" = ?");
+        params = {criterion.value()};
+    }
+    Statement st{db_->prepare(sql)};
+    db_->bind(st.st, params);
+    int rc;
+    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW) {
+        if (criterion.op() == Criterion::Op::Like) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.st, 1));
+            if (!text ||
+                !criterion.matches(QString::fromUtf8(text, sqlite3_column_bytes(st.st, 1))))
+                continue;
+        }
+        hits.insert(sqlite3_column_int64(st.st, 0));
+    }
+    if (rc != SQLITE_DONE)
+        db_->fail(sql);
+    return hits;
+}
+
+bool Recordset::find(const Criterion& criterion, int from, bool wrap) {
     requireOpen();
     cancelEdit();
     const int n = rowCount();
-    int found = -1;
+    from = std::clamp(from, 0, n);
+    std::function<bool(int)> isMatch;
+    std::unordered_set<qint64> hits;
     if (table_.isEmpty()) {
         const int col = column(criterion.field());
-        for (int i = std::max(0, from); i < n && found < 0; ++i)
-            if (criterion.matches(rows_[i][col]))
-                found = i;
+        isMatch = [&](int i) { return criterion.matches(rows_[i][col]); };
     } else {
         column(criterion.field()); // an unknown field is an error, as in a snapshot
-        // Let the engine pick the matching rows (through its indexes), then take the first of
-        // them in this set's order.
-        const QString sql = QStringLiteral("SELECT rowid FROM ") + table_ +
-                            QStringLiteral(" WHERE ") + criterion.sqlCondition();
-        Statement st{db_->prepare(sql)};
-        db_->bind(st.st, {criterion.sqlValue()});
-        std::unordered_set<qint64> hits;
-        int rc;
-        while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-            hits.insert(sqlite3_column_int64(st.st, 0));
-        if (rc != SQLITE_DONE)
-            db_->fail(sql);
-        for (int i = std::max(0, from); i < n && found < 0 && !hits.empty(); ++i)
-            if (hits.count(keys_[i]))
-                found = i;
+        hits = matchingKeys(criterion);
+        isMatch = [&](int i) { return hits.count(keys_[i]) > 0; };
     }
+    int found = -1;
+    for (int i = from; i < n && found < 0; ++i)
+        if (isMatch(i))
+            found = i;
+    for (int i = 0; wrap && i < from && found < 0; ++i)
+        if (isMatch(i))
+            found = i;
     noMatch_ = found < 0;
     if (found >= 0) {
         pos_ = found;
@@ -310,6 +309,10 @@ bool Recordset::FindFirst(const Criterion& criterion) {
 
 bool Recordset::FindNext(const Criterion& criterion) {
     return find(criterion, noCurrent_ ? pos_ : pos_ + 1);
+}
+
+bool Recordset::FindNextWrapping(const Criterion& criterion) {
+    return find(criterion, noCurrent_ ? pos_ : pos_ + 1, true);
 }
 
 // ---- Reading ------------------------------------------------------------------------------

@@ -10,11 +10,13 @@
 // Failures (no current row, a read-only set, an engine error) throw DbError; the procedure that
 // started the operation traps it and reports it.
 #include "Database.h"
+#include "LikePattern.h"
 
 #include <QHash>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 // A search condition for FindFirst/FindNext, built from a value rather than pasted into text.
@@ -23,18 +25,19 @@ public:
     enum class Op { Equal, Like };
     // field = value (text compares without regard to case)
     static Criterion equals(const QString& field, const QVariant& value);
-    // field like pattern, where '*' stands for any run of characters and '?' for one character
+    // field like pattern (see LikePattern), matched by the program rather than the engine so
+    // that letters of every script compare without regard to case
     static Criterion like(const QString& field, const QString& pattern);
 
     const QString& field() const { return field_; }
+    const QVariant& value() const { return value_; }
     Op op() const { return op_; }
     bool matches(const QVariant& value) const;
-    QString sqlCondition() const; // with one '?' for the value
-    QVariant sqlValue() const;
 
 private:
     QString field_;
     QVariant value_;
+    std::shared_ptr<const LikePattern> pattern_;
     Op op_ = Op::Equal;
 };
 
@@ -73,6 +76,9 @@ public:
     // Without a match NoMatch() is true and there is no current row.
     bool FindFirst(const Criterion& criterion);
     bool FindNext(const Criterion& criterion);
+    // FindNext, then from the first row up to and including the current one: a whole turn
+    // through the rows in one pass.
+    bool FindNextWrapping(const Criterion& criterion);
     bool NoMatch() const { return noMatch_; }
 
     // The value of a column of the current row (or of the row being edited or added).
@@ -104,11 +110,16 @@ private:
     void requireUpdatable() const;
     const std::vector<QVariant>& currentRow() const;
     void setColumns(sqlite3_stmt* stmt);
-    bool find(const Criterion& criterion, int from);
+    // The first match at or after `from`; with `wrap`, then the first before `from`.
+    bool find(const Criterion& criterion, int from, bool wrap = false);
+    // The row ids that match (dynasets only).
+    std::unordered_set<qint64> matchingKeys(const Criterion& criterion) const;
     void cancelEdit();
 
     Database* db_ = nullptr;
     QString table_; // empty for a snapshot
+    QString where_; // dynaset: its condition and that condition's values
+    QVariantList params_;
     QStringList columns_;
     QStringList declTypes_;
     QHash<QString, int> columnIndex_;

@@ -79,3 +79,31 @@ TEST_F(DataStoreTest, ADynasetWritesThroughAtOnceAndASnapshotIsReadOnly) {
     ds().cmdDietDates(u1);
     EXPECT_EQ(ds().rscmdDietDates->RecordCount(), 1);
 }
+
+TEST(LikePatternTest, WildcardsSetsAndTheirEscapesWithCaseFoldedInEveryScript) {
+    const auto like = [](const QString& pattern, const QString& text) {
+        return LikePattern(u'*' + pattern + u'*').matches(text);
+    };
+    EXPECT_TRUE(like(u"APPLE"_s, u"Pineapple"_s));
+    EXPECT_TRUE(like(u"CRÈME"_s, u"Crème brûlée"_s));
+    EXPECT_TRUE(like(u"ÉCLAIR"_s, u"éclair"_s));
+    EXPECT_TRUE(like(u"a?c"_s, u"xAbCx"_s));
+    EXPECT_TRUE(like(u"🍎?"_s, u"🍎🍏"_s)); // one character, not one UTF-16 unit
+    EXPECT_TRUE(like(u"# %"_s, u"Milk, 2 %"_s));
+    EXPECT_FALSE(like(u"# %"_s, u"Milk, x %"_s));
+    EXPECT_TRUE(like(u"b[aeiou]t"_s, u"butter"_s));
+    EXPECT_FALSE(like(u"b[!aeiou]t"_s, u"butter"_s));
+    EXPECT_TRUE(like(u"[m-p]ilk"_s, u"MILK"_s));
+    // Bracketed pattern characters stand for themselves.
+    EXPECT_TRUE(like(u"[*]"_s, u"a*b"_s));
+    EXPECT_FALSE(like(u"[*]"_s, u"ab"_s));
+    EXPECT_TRUE(like(u"[?][#][[]"_s, u"?#["_s));
+    EXPECT_FALSE(like(u"[#]"_s, u"5"_s));
+    // What is no pattern is taken literally.
+    EXPECT_TRUE(like(u"[unclosed"_s, u"a [unclosed b"_s));
+    EXPECT_FALSE(like(u"[unclosed"_s, u"unclosed"_s));
+    EXPECT_TRUE(like(u"[]"_s, u"x[]"_s));
+    EXPECT_TRUE(like(u"[z-a]"_s, u"[z-a]"_s));
+    EXPECT_TRUE(like(u"Mom's (\\.+^$|){}"_s, u"Mom's (\\.+^$|){} pie"_s));
+    EXPECT_TRUE(like(u""_s, u""_s));
+}
