@@ -12,6 +12,7 @@
 #include "WindowPlacement.h"
 #include "clsFWSDataSource.h"
 #include "frmCloseMsg.h"
+#include "frmFind.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,6 +37,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    FindDialog = new frmFind(this);
     // Small enough for any screen, large enough that both trees show a few lines.
     setMinimumSize(Twips::toPixels(5400, this), Twips::toPixels(5400, this));
     parts.tvwFood = tvwFood;

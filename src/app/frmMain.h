@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QTimer;
 class QToolBar;
 class TreeControl;
+class frmFind;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -66,6 +67,9 @@ private:
     void mnuEditDelete_Click();
     void mnuEditFindEntry_Click();
     void mnuEditFindNext_Click();
+    // Finds the next food or diet entry whose name contains the find dialog's text (after the
+    // dialog, unless blnNext) and selects it in its tree.
+    void FindEntry(bool blnNext);
     void mnuEditRename_Click();
     void mnuToolsOptions_Click();
     void mnuToolsDietReport_Click();
@@ -89,5 +93,6 @@ private:
     std::unique_ptr<FoodCatalog> food;
     QWidget* centre = nullptr;
     QTimer* dateTimer = nullptr;
+    frmFind* FindDialog = nullptr; // one for the window's life: its text and choice carry over
     bool unloaded = false;
 };

@@ -54,8 +54,6 @@ void frmMain::mnuEditDietEntry_Click() {
     if (tvwDiet->selectedNode())
         diet->tvwDiet_DblClick();
 }
-void frmMain::mnuEditFindEntry_Click() {}
-void frmMain::mnuEditFindNext_Click() {}
 void frmMain::mnuToolsOptions_Click() {
     if (ShowOptions(this))
         diet->ReloadDietLog();

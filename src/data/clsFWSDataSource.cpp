@@ -4,8 +4,6 @@
 #include "Seams.h"
 
 namespace {
-const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
-const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
 
 // Dates travel to the engine as 'YYYY-MM-DD', the form DietDate is stored in; only the day counts.
 QVariant dateValue(const QDate& d) {

@@ -8,6 +8,10 @@
 #include <QDate>
 #include <memory>
 
+// The messages of a failure to read the foods and the diet entries.
+inline const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
+inline const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
+
 class clsFWSDataSource {
 public:
     clsFWSDataSource() = default;

@@ -207,3 +207,38 @@ void DietLog::CollapseDietDay() {
     if (selected && selected->Tag() == kDietItem && selected->Parent())
         selected->Parent()->setExpanded(false);
 }
+
+// ---- Find ---------------------------------------------------------------------------------
+
+Recordset* DietLog::findRows() {
+    return gDataSource->rscmdDietData.get();
+}
+
+TreeControl* DietLog::findTree() {
+    return tvwDiet;
+}
+
+void DietLog::ShowFoundRow() {
+    const Recordset& diet = *gDataSource->rscmdDietData;
+    const QDate d = diet.Fields(QStringLiteral("DietDate")).toDate();
+    const long dietId = long(diet.Fields(QStringLiteral("DietId")).toLongLong());
+    const TreeNode* day = tvwDiet->Item(dayKey(d));
+    if (day && day->Children() == 0) {
+        LoadDietItems(d);
+        if (gDataSource->closed())
+            return; // reported; the window is closing
+    }
+    TreeNode* node = tvwDiet->Item(entryKey(dietId));
+    if (!node)
+        return;
+    tvwDiet->selectNode(node);
+    tvwDiet->EnsureVisible(node);
+    tvwDiet_NodeClick(node);
+    tvwDiet->setFocus();
+}
+
+void DietLog::RestoreFoundRow() {
+    const TreeNode* selected = tvwDiet->selectedNode();
+    if (selected && selected->Tag() == kDietItem)
+        FindDietEntry(selected->Key());
+}

@@ -10,7 +10,7 @@ class Recordset;
 class dlgServings;
 class TreeNode;
 
-class DietLog : public QObject, public TreeCommands, public DietEntrySink {
+class DietLog : public QObject, public TreeCommands, public DietEntrySink, public FindTarget {
     Q_OBJECT
 public:
     explicit DietLog(MainParts& parts);
@@ -31,6 +31,11 @@ public:
     void Copy() override;
     void Paste() override;
     void Delete() override;
+
+    Recordset* findRows() override;
+    TreeControl* findTree() override;
+    void ShowFoundRow() override;
+    void RestoreFoundRow() override;
 
 private:
     // ---- The tree (DietLog.cpp)

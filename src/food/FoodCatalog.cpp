@@ -252,3 +252,34 @@ void FoodCatalog::JumpToLetter(int keyCode) {
     tvwFood->selectNode(target);
     tvwFood_NodeClick(target);
 }
+
+// ---- Find ---------------------------------------------------------------------------------
+
+Recordset* FoodCatalog::findRows() {
+    return gDataSource->rscmdFoods.get();
+}
+
+TreeControl* FoodCatalog::findTree() {
+    return tvwFood;
+}
+
+void FoodCatalog::ShowFoundRow() {
+    const Recordset& foods = *gDataSource->rscmdFoods;
+    const long groupId = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
+    const long foodId = long(foods.Fields(QStringLiteral("FoodId")).toLongLong());
+    TreeNode* group = tvwFood->Item(groupKey(groupId));
+    if (group && !showGroupFoods(group))
+        return; // reported; the window is closing
+    TreeNode* node = tvwFood->Item(foodKey(foodId));
+    if (!node)
+        return;
+    tvwFood->selectNode(node);
+    tvwFood->EnsureVisible(node);
+    tvwFood_NodeClick(node);
+    tvwFood->setFocus();
+}
+
+void FoodCatalog::RestoreFoundRow() {
+    if (const TreeNode* selected = tvwFood->selectedNode())
+        LocateFood(selected->Key(), selected->Tag());
+}

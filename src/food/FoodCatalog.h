@@ -9,7 +9,7 @@ class QMimeData;
 class Recordset;
 class TreeNode;
 
-class FoodCatalog : public QObject, public TreeCommands, public FoodSelection {
+class FoodCatalog : public QObject, public TreeCommands, public FoodSelection, public FindTarget {
     Q_OBJECT
 public:
     explicit FoodCatalog(MainParts& parts);
@@ -31,6 +31,11 @@ public:
     void Copy() override;
     void Paste() override;
     void Delete() override;
+
+    Recordset* findRows() override;
+    TreeControl* findTree() override;
+    void ShowFoundRow() override;
+    void RestoreFoundRow() override;
 
 private:
     void LoadGroupFoods(long groupId);

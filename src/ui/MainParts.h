@@ -9,6 +9,7 @@
 
 class QLabel;
 class QMenu;
+class Recordset;
 class QWidget;
 class TreeControl;
 
@@ -85,6 +86,23 @@ public:
 
 protected:
     ~FoodSelection() = default;
+};
+
+// What Find asks of a tree's controller: the result set it searches, and the tree brought to
+// that set's current row.
+class FindTarget {
+public:
+    // rscmdFoods or rscmdDietData; nullptr while the data is not open.
+    virtual Recordset* findRows() = 0;
+    virtual TreeControl* findTree() = 0;
+    // Selects the node of the current row (filling its group or day first), shows it and
+    // clicks it; the tree takes the focus.
+    virtual void ShowFoundRow() = 0;
+    // After a search without a match: makes the selected node's row current again.
+    virtual void RestoreFoundRow() = 0;
+
+protected:
+    ~FindTarget() = default;
 };
 
 // The main window's parts the controllers work on.
