@@ -13,7 +13,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace bench {
 
@@ -40,6 +42,20 @@ inline int fail(const char* program, const QString& why) {
 
 inline double msOf(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+inline double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// "min .. ms, median .. ms, max .. ms" of timings in milliseconds.
+inline QString summary(const std::vector<double>& v) {
+    return QStringLiteral("min %1 ms, median %2 ms, max %3 ms")
+        .arg(*std::min_element(v.begin(), v.end()), 0, 'f', 2)
+        .arg(median(v), 0, 'f', 2)
+        .arg(*std::max_element(v.begin(), v.end()), 0, 'f', 2);
 }
 
 // Starts the program in `folder` (the program's folder) on its own copy of `log`, its settings

@@ -41,27 +41,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using bench::median;
 using bench::msOf;
 using bench::print;
+using bench::summary;
 
 constexpr int kDayEntries = 20; // entries of the current user on every day of the household log
 constexpr unsigned long kTmpfsMagic = 0x01021994;
 
 int fail(const QString& why) {
     return bench::fail("forkwise-bench-entries", why);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-QString summary(const std::vector<double>& v) {
-    return u"min %1 ms, median %2 ms, max %3 ms"_s
-        .arg(*std::min_element(v.begin(), v.end()), 0, 'f', 2)
-        .arg(median(v), 0, 'f', 2)
-        .arg(*std::max_element(v.begin(), v.end()), 0, 'f', 2);
 }
 
 QString fileSystemOf(const QString& path) {

@@ -16,7 +16,7 @@ delivered=$bin/Data/ForkData.mdb
 log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
-    forkwise-bench-entries forkwise-bench-catalogue; do
+    forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -45,3 +45,5 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 echo
 "$bench/forkwise-bench-catalogue" "$log" --runs "${BENCH_ENTRY_RUNS:-50}"
+echo
+"$bench/forkwise-bench-tools" "$log" --runs "${BENCH_ENTRY_RUNS:-20}"

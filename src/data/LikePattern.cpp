@@ -1,5 +1,8 @@
 #include "LikePattern.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 QString literal(char32_t c) {
@@ -41,8 +44,21 @@ QString characterClass(const QList<uint>& cps, qsizetype open, qsizetype& end) {
 } // namespace
 
 LikePattern::LikePattern(const QString& pattern) {
-    const QList<uint> cps = pattern.toUcs4();
-    QString out;
+    QList<uint> cps = pattern.toUcs4();
+    // A "*" at either end becomes an open end of the search rather than a ".*" the engine would
+    // try at every position: "*apple*" is a plain search for "apple".
+    openStart = !cps.isEmpty() && cps.front() == U'*';
+    openEnd = !cps.isEmpty() && cps.back() == U'*';
+    while (!cps.isEmpty() && cps.front() == U'*')
+        cps.removeFirst();
+    while (!cps.isEmpty() && cps.back() == U'*')
+        cps.removeLast();
+    plain = std::all_of(cps.begin(), cps.end(), [](uint c) {
+        return c < 0x80 && c != U'*' && c != U'?' && c != U'#' && c != U'[';
+    });
+    for (uint c : cps)
+        needle += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    QString out = openStart ? QString() : QStringLiteral("\\A");
     for (qsizetype i = 0; i < cps.size(); ++i) {
         const char32_t c = cps[i];
         if (c == U'*') {
@@ -60,7 +76,9 @@ LikePattern::LikePattern(const QString& pattern) {
             out += literal(c);
         }
     }
-    rx.setPattern(QRegularExpression::anchoredPattern(out));
+    if (!openEnd)
+        out += QStringLiteral("\\z");
+    rx.setPattern(out);
     rx.setPatternOptions(QRegularExpression::CaseInsensitiveOption |
                          QRegularExpression::DotMatchesEverythingOption);
     rx.optimize();
@@ -68,4 +86,25 @@ LikePattern::LikePattern(const QString& pattern) {
 
 bool LikePattern::matches(QStringView text) const {
     return rx.match(text).hasMatch();
+}
+
+bool LikePattern::matchesUtf8(const char* text, qsizetype size) const {
+    if (!plain)
+        return matches(QString::fromUtf8(text, size));
+    thread_local std::string folded;
+    folded.resize(size_t(size));
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (c & 0x80) // beyond ASCII: letters fold by the Unicode rules
+            return matches(QString::fromUtf8(text, size));
+        folded[size_t(i)] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    }
+    const std::string_view t(folded);
+    if (openStart && openEnd)
+        return t.find(needle) != std::string_view::npos;
+    if (openEnd)
+        return t.starts_with(needle);
+    if (openStart)
+        return t.ends_with(needle);
+    return t == needle;
 }

@@ -236,13 +236,18 @@ void Recordset::Move(long n) {
     noCurrent_ = false;
 }
 
-std::unordered_set<qint64> Recordset::matchingKeys(const Criterion& criterion) const {
+const std::unordered_set<qint64>& Recordset::matchingKeys(const Criterion& criterion) const {
     const QString field =
         u'"' + QString(criterion.field()).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const bool like = criterion.op() == Criterion::Op::Like;
+    const qint64 changes = sqlite3_total_changes64(db_->handle());
+    if (like && likeHits_.changes == changes && likeHits_.field == criterion.field() &&
+        likeHits_.pattern == criterion.value().toString())
+        return likeHits_.keys;
     std::unordered_set<qint64> hits;
     QString sql;
     QVariantList params;
-    if (criterion.op() == Criterion::Op::Like) {
+    if (like) {
         // The set's own rows, each name matched here: the engine's LIKE folds ASCII letters only.
         sql = QStringLiteral("SELECT rowid, ") + field + QStringLiteral(" FROM ") + table_;
         if (!where_.isEmpty())
@@ -258,17 +263,21 @@ std::unordered_set<qint64> Recordset::matchingKeys(const Criterion& criterion) c
     db_->bind(st.st, params);
     int rc;
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW) {
-        if (criterion.op() == Criterion::Op::Like) {
+        if (like) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.st, 1));
-            if (!text ||
-                !criterion.matches(QString::fromUtf8(text, sqlite3_column_bytes(st.st, 1))))
+            if (!text || !criterion.matchesUtf8(text, sqlite3_column_bytes(st.st, 1)))
                 continue;
         }
         hits.insert(sqlite3_column_int64(st.st, 0));
     }
     if (rc != SQLITE_DONE)
         db_->fail(sql);
-    return hits;
+    if (!like) {
+        equalHits_ = std::move(hits);
+        return equalHits_;
+    }
+    likeHits_ = {criterion.field(), criterion.value().toString(), changes, std::move(hits)};
+    return likeHits_.keys;
 }
 
 bool Recordset::find(const Criterion& criterion, int from, bool wrap) {
@@ -277,14 +286,14 @@ bool Recordset::find(const Criterion& criterion, int from, bool wrap) {
     const int n = rowCount();
     from = std::clamp(from, 0, n);
     std::function<bool(int)> isMatch;
-    std::unordered_set<qint64> hits;
+    const std::unordered_set<qint64>* hits = nullptr;
     if (table_.isEmpty()) {
         const int col = column(criterion.field());
         isMatch = [&](int i) { return criterion.matches(rows_[i][col]); };
     } else {
         column(criterion.field()); // an unknown field is an error, as in a snapshot
-        hits = matchingKeys(criterion);
-        isMatch = [&](int i) { return hits.count(keys_[i]) > 0; };
+        hits = &matchingKeys(criterion);
+        isMatch = [&](int i) { return hits->count(keys_[i]) > 0; };
     }
     int found = -1;
     for (int i = from; i < n && found < 0; ++i)

@@ -33,6 +33,10 @@ public:
     const QVariant& value() const { return value_; }
     Op op() const { return op_; }
     bool matches(const QVariant& value) const;
+    // For Like: whether UTF-8 text from the database matches.
+    bool matchesUtf8(const char* text, qsizetype size) const {
+        return pattern_->matchesUtf8(text, size);
+    }
 
 private:
     QString field_;
@@ -113,7 +117,7 @@ private:
     // The first match at or after `from`; with `wrap`, then the first before `from`.
     bool find(const Criterion& criterion, int from, bool wrap = false);
     // The row ids that match (dynasets only).
-    std::unordered_set<qint64> matchingKeys(const Criterion& criterion) const;
+    const std::unordered_set<qint64>& matchingKeys(const Criterion& criterion) const;
     void cancelEdit();
 
     Database* db_ = nullptr;
@@ -133,6 +137,16 @@ private:
     bool noCurrent_ = false; // after a failed find or a delete
     bool noMatch_ = false;
     Bookmark lastModified_ = -1;
+
+    // The last name search's matches, kept while the connection has changed no row since, so
+    // that Find Next does not read every name again.
+    struct LikeHits {
+        QString field, pattern;
+        qint64 changes = -1;
+        std::unordered_set<qint64> keys;
+    };
+    mutable LikeHits likeHits_;
+    mutable std::unordered_set<qint64> equalHits_;
 
     EditMode editMode_ = EditMode::None;
     std::vector<QVariant> buffer_;

@@ -38,6 +38,12 @@ TEST_F(DataStoreTest, MovingStopsAtEitherEndAndAFailedSearchLeavesNoCurrentRow) 
     while (rs.FindNext(butter))
         found << rs.Fields(u"FoodId"_s).toString();
     EXPECT_EQ(found.join(u'|'), u"20051|1001|4602"_s);
+    // The matches a search keeps are read again once the file changed.
+    ds().appDB.execute(u"UPDATE FoodItem SET FoodName = 'Egg butter' WHERE FoodId = 1123"_s);
+    ASSERT_TRUE(rs.FindFirst(butter));
+    ASSERT_TRUE(rs.FindNext(butter));
+    ASSERT_TRUE(rs.FindNext(butter));
+    EXPECT_EQ(rs.Fields(u"FoodId"_s), 1123);
     rs.setBookmark(first);
     EXPECT_EQ(rs.Fields(u"FoodId"_s), 20051);
 }

@@ -1,0 +1,139 @@
+// forkwise-bench-tools: Edit > Find and Find Next on the current user's diet entries of a large
+// log, through the main window's own handlers, offscreen.
+//
+//   last: a new text only the user's last entry (in date, name, id order) matches, from the
+//     first row; timed from the command until the entry is selected (its day loaded first).
+//   none: a new text no entry matches, from the first row, timed until the "No Matching Food
+//     entry found" box; then Find Next on it, a whole turn with the wrap. A search reads every
+//     name of the set once; the matches are kept until the database changes, so Find Next
+//     only walks the rows.
+//   next: Find Next from one match to the next, the matches 1,000 entries apart; timed until
+//     the next match is selected in its never-opened day.
+
+#include "BenchOutput.h"
+#include "DietLog.h"
+#include "Module1.h"
+#include "Recordset.h"
+#include "ShowModal.h"
+#include "TreeControl.h"
+#include "TreeNode.h"
+#include "clsFWSDataSource.h"
+#include "frmFind.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using bench::msOf;
+using bench::print;
+using bench::summary;
+
+constexpr int kApart = 1000;
+
+int fail(const QString& why) {
+    return bench::fail("forkwise-bench-tools", why);
+}
+
+// Marks the user's last entry and every kApart-th entry from the 500th by a word in the name.
+void markEntries() {
+    Database& db = gDataSource->appDB;
+    db.execute(u"UPDATE DietActivity SET FoodName = 'zzzz last of all' WHERE DietId = "
+               "(SELECT DietId FROM DietActivity WHERE UserName = '%1' "
+               "ORDER BY DietDate DESC, FoodName DESC, DietId DESC LIMIT 1)"_s.arg(gCurrentUser));
+    db.execute(u"UPDATE DietActivity SET FoodName = FoodName || ' qqmark' WHERE DietId IN "
+               "(SELECT DietId FROM (SELECT DietId, row_number() OVER (ORDER BY DietDate, "
+               "FoodName, DietId) AS n FROM DietActivity WHERE UserName = '%1') "
+               "WHERE n % %2 = 500)"_s.arg(gCurrentUser)
+                   .arg(kApart));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::quietSizeHintWarnings();
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || !QFileInfo::exists(args[0]))
+        return fail(u"usage: forkwise-bench-tools LOG_DB [--runs N]"_s);
+    const int runs = args.size() == 3 && args[1] == u"--runs"_s ? args[2].toInt() : 20;
+    if (runs < 2)
+        return fail(u"at least 2 runs"_s);
+
+    QTemporaryDir folder(QDir::tempPath() + u"/forkwise-tools-XXXXXX"_s);
+    QStringList boxes;
+    if (const QString why = bench::startOnCopy(args[0], folder, boxes); !why.isEmpty())
+        return fail(why);
+    frmMain& w = *gMainForm;
+    markEntries();
+    w.dietLog().ReloadDietLog();
+    const long entries = gDataSource->rscmdDietData->RecordCount();
+    TreeControl* diet = w.tvwDiet;
+
+    QString text;
+    setModalHandler([&text](QDialog& d) {
+        auto& f = dynamic_cast<frmFind&>(d);
+        f.optDiet->setChecked(true);
+        f.txtFindName->setText(text);
+        f.FindButton->click();
+        return d.result();
+    });
+    QElapsedTimer timer;
+    const auto timed = [&](const QString& action) {
+        timer.start();
+        w.action(action)->trigger();
+        return msOf(timer);
+    };
+    const auto selectedName = [&] {
+        const TreeNode* n = diet->selectedNode();
+        return n ? n->Text() : QString();
+    };
+
+    // A new text each time: every name is read and matched again.
+    std::vector<double> last, none, noneAgain, next;
+    for (int i = 0; i < runs; ++i) {
+        text = i % 2 ? u"zzzz last"_s : u"zzzz last of"_s;
+        last.push_back(timed(u"mnuEditFindEntry"_s));
+        if (!selectedName().startsWith(text))
+            return fail(u"the last entry was not found"_s);
+        const qsizetype before = boxes.size();
+        text = u"no such food %1"_s.arg(i);
+        none.push_back(timed(u"mnuEditFindEntry"_s));
+        noneAgain.push_back(timed(u"mnuEditFindNext"_s));
+        if (boxes.size() != before + 2)
+            return fail(u"no match was not reported"_s);
+    }
+    boxes.clear();
+    text = u"qqmark"_s;
+    w.action(u"mnuEditFindEntry"_s)->trigger();
+    for (int i = 0; i < runs; ++i) {
+        next.push_back(timed(u"mnuEditFindNext"_s));
+        if (!selectedName().endsWith(u"qqmark"_s))
+            return fail(u"Find Next did not select the next match"_s);
+    }
+    setModalHandler({});
+    if (!boxes.isEmpty())
+        return fail(u"a message box appeared: "_s + boxes.join(u"; "_s));
+    w.close();
+    QApplication::processEvents();
+    gDataSource.reset();
+
+    print(u"Find on the current user's %1 diet entries, offscreen, on a copy of %2"_s.arg(entries)
+              .arg(args[0]));
+    print(u"  Find, a text only the last entry matches, %1 runs:"_s.arg(runs));
+    print(u"    %1   (goal: under 20 ms)"_s.arg(summary(last)));
+    print(u"  Find, a new text nothing matches (every name read), %1 runs:"_s.arg(runs));
+    print(u"    %1   (goal: under 20 ms)"_s.arg(summary(none)));
+    print(
+        u"  Find Next on it, a whole turn with the wrap (the matches kept), %1 runs:"_s.arg(runs));
+    print(u"    %1   (goal: under 20 ms)"_s.arg(summary(noneAgain)));
+    print(u"  Find Next from one match to the next, %1 entries apart, %2 runs:"_s.arg(kApart).arg(
+        runs));
+    print(u"    %1   (goal: under 20 ms)"_s.arg(summary(next)));
+    return 0;
+}
