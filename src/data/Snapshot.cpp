@@ -246,10 +246,14 @@ QList<qsizetype> toKeep(const QList<Copy>& copies, const QDateTime& now) {
     return keep;
 }
 
-// Deletes the copies rotation does not keep; runs only after a new checked copy was made, so
-// the newest copy is always a checked one that was just taken.
-void rotate(const Naming& naming, const QDateTime& now) {
-    const QList<Copy> copies = naming.copies();
+// Deletes the copies rotation does not keep. It runs only after the checked copy at `taken` was
+// made, which counts as the newest even when the clock was set back since older ones were named.
+void rotate(const Naming& naming, const QDateTime& now, const QString& taken) {
+    QList<Copy> copies = naming.copies();
+    const auto it = std::find_if(copies.begin(), copies.end(),
+                                 [&](const Copy& c) { return c.info.path == taken; });
+    if (it != copies.end())
+        std::rotate(copies.begin(), it, it + 1);
     const QList<qsizetype> keep = toKeep(copies, now);
     for (qsizetype i = 0; i < copies.size(); ++i)
         if (!keep.contains(i))
@@ -316,7 +320,7 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
         return failed(reason);
     }
     syncPath(naming.folder(), true);
-    rotate(naming, now);
+    rotate(naming, now, path);
     return {SnapshotResult::Taken, path, QString()};
 }
 
