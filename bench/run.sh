@@ -2,8 +2,8 @@
 # Runs the benchmarks: bench/run.sh BIN_DIR BUILD_DIR (as `make bench` does).
 # The household log they load is built once, from the delivered database in BIN_DIR/Data, into
 # BUILD_DIR/bench/household.mdb and reused afterwards; delete that file to build it afresh.
-# BENCH_RUNS sets the runs of the open and start-up benchmarks (10), BENCH_ENTRY_RUNS those of
-# each kind of diet entry (50). The start-up benchmark needs xvfb-run.
+# BENCH_RUNS sets the runs of the open, start-up and snapshot benchmarks (10), BENCH_ENTRY_RUNS
+# those of each kind of diet entry (50). The start-up benchmark needs xvfb-run.
 set -eu
 
 if [ $# -ne 2 ]; then
@@ -16,7 +16,8 @@ delivered=$bin/Data/ForkData.mdb
 log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
-    forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools; do
+    forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools \
+    forkwise-bench-snapshot; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -47,3 +48,6 @@ echo
 "$bench/forkwise-bench-catalogue" "$log" --runs "${BENCH_ENTRY_RUNS:-50}"
 echo
 "$bench/forkwise-bench-tools" "$log" --runs "${BENCH_ENTRY_RUNS:-20}"
+echo
+# The copies are written beside the build, on its disk.
+"$bench/forkwise-bench-snapshot" "$log" --runs "${BENCH_RUNS:-10}" --dir "$bench"

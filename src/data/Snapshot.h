@@ -1,0 +1,55 @@
+#pragma once
+// Checked copies of the diet log in the folder Backups beside it, taken while the program holds
+// the file open: before a bulk deletion and when the program closes. A copy only gets its final
+// name after it has passed SQLite's integrity check, so every file named like a copy can be
+// restored. The newest copies are kept, and older ones thinned out to one a week and one a month.
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class Database;
+struct sqlite3;
+
+struct SnapshotResult {
+    enum Status {
+        Taken,   // a new checked copy is at `path`
+        Skipped, // nothing changed since the checked copy at `path`, which holds the state
+        Failed,  // no copy was made; `reason` says why in plain words
+    };
+    Status status = Failed;
+    QString path;
+    QString reason;
+
+    // The state of the log is held by a checked copy: it is safe to delete from the log now.
+    bool saved() const { return status != Failed; }
+};
+
+// Copies the open log into Backups (made when missing) as "<name> yyyy-MM-dd HHmmss.<ext>", with
+// " (2)", " (3)" ... added when that name is taken, then thins out the older copies. Unless
+// `force`, skips the copy when the newest checked copy already holds what the file holds. Shows
+// no message. Fails while a transaction is open.
+SnapshotResult TakeSnapshot(Database& db, bool force = false);
+SnapshotResult TakeSnapshot(sqlite3* db, bool force = false);
+
+// Why a snapshot is taken, which decides what its failure message tells.
+enum class SnapshotMoment {
+    BeforeDeletion, // the deletion is called off when the copy fails
+    Closing,
+};
+
+// Takes a snapshot; when it fails, says so in one message box. True when the state is saved.
+bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force = false);
+
+struct BackupInfo {
+    QString path;
+    QDateTime taken; // local time, from the name
+    qint64 size = 0; // bytes
+};
+
+// The checked copies of the log at `dbPath`, newest first.
+QList<BackupInfo> ListBackups(const QString& dbPath);
+
+// The diet entries in the copy at `path` per user (CONFIG item name, such as "USER1"), in the
+// order of the names; empty when the copy cannot be read. Opens the copy read-only.
+QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path);

@@ -1,0 +1,147 @@
+// Checked copies of the open diet log in Backups: made only of a changed file, never left
+// half-written, thinned out to the newest, weekly and monthly ones.
+#include "Snapshot.h"
+#include "DataStoreFixture.h"
+#include "Recordset.h"
+
+#include <QDir>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+class SnapshotTest : public DataStoreTest {
+protected:
+    void SetUp() override {
+        DataStoreTest::SetUp();
+        Clock::setFixed(QDateTime(day(7), QTime(3, 15, 22))); // a Monday
+    }
+    void TearDown() override {
+        Clock::setFixed({});
+        DataStoreTest::TearDown();
+    }
+    QString backups() const { return db.programDir() + u"/Data/Backups"_s; }
+    QStringList files() const {
+        return QDir(backups()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    SnapshotResult::Status snapshot(bool force = false) {
+        last = TakeSnapshot(ds().appDB, force);
+        return last.status;
+    }
+    SnapshotResult last;
+};
+
+// Every diet entry as one text, to compare the log with a copy.
+const QString kEntries = u"SELECT count(*) || ':' || group_concat(DietId || UserName || DietDate "
+                         "|| FoodName || Fat, ',') AS Entries FROM DietActivity"_s;
+
+} // namespace
+
+TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAfterARestart) {
+    addDiet(u1, day(1), u"Banana"_s);
+    addDiet(u"USER2"_s, day(2), u"Apple"_s, 2.5);
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken) << qPrintable(last.reason);
+    EXPECT_EQ(last.path, backups() + u"/ForkData 2026-12-07 031522.mdb"_s);
+    EXPECT_EQ(queryValue(last.path, u"PRAGMA integrity_check"_s), u"ok"_s);
+    EXPECT_EQ(queryValue(last.path, kEntries),
+              Recordset::openSnapshot(ds().appDB, kEntries)->Fields(u"Entries"_s));
+    EXPECT_EQ(EntryCountsByUser(last.path),
+              (QList<QPair<QString, qint64>>{{u1, 1}, {u"USER2"_s, 1}}));
+
+    EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
+    EXPECT_EQ(last.path, backups() + u"/ForkData 2026-12-07 031522.mdb"_s);
+    // A write after a copy in the same run (the file change counter stays put while the lock is
+    // held); a second copy within the same second gets a number.
+    addDiet(u1, day(3), u"Egg"_s);
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken) << qPrintable(last.reason);
+    EXPECT_EQ(last.path, backups() + u"/ForkData 2026-12-07 031522 (2).mdb"_s);
+
+    // The answer lives in the files: after a restart an unchanged log is still skipped, and a
+    // log written to by a run that ended without a copy is copied.
+    ds().closeDB();
+    ASSERT_TRUE(ds().connectDB());
+    EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
+    ds().appDB.execute(u"UPDATE DietActivity SET Fat = 9 WHERE FoodName = 'Egg'"_s);
+    ds().closeDB();
+    ASSERT_TRUE(ds().connectDB());
+    Clock::setFixed(QDateTime(day(7), QTime(20, 0)));
+    EXPECT_EQ(snapshot(), SnapshotResult::Taken);
+    EXPECT_EQ(snapshot(true), SnapshotResult::Taken) << "forced";
+
+    // Newest first, the forced copy numbered; no partial copy is left.
+    const QList<BackupInfo> list = ListBackups(db.path());
+    ASSERT_EQ(list.size(), 4);
+    EXPECT_EQ(list[0].path, backups() + u"/ForkData 2026-12-07 200000 (2).mdb"_s);
+    EXPECT_EQ(list[3].taken, QDateTime(day(7), QTime(3, 15, 22)));
+    EXPECT_EQ(list[3].size, QFileInfo(list[3].path).size());
+    EXPECT_EQ(files().size(), 4);
+}
+
+TEST_F(SnapshotTest, AFailedCopyLeavesNoFileBehindAndSaysWhy) {
+    // Backups cannot be made: one message, and the caller is told nothing is saved.
+    ASSERT_TRUE(writeFile(backups(), "not a folder"));
+    EXPECT_FALSE(SnapshotOrExplain(ds().appDB, SnapshotMoment::BeforeDeletion));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].prompt,
+              u"A checked backup copy of the diet log could not be made, so nothing was "
+              "deleted.\n\nThe folder \""_s +
+                  backups() + u"\" could not be made."_s);
+    EXPECT_EQ(fileBytes(backups()), "not a folder");
+    ASSERT_TRUE(QFile::remove(backups()));
+
+    // The disk fills up during the copy (a file size limit holds for root too).
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit tiny{16384, previous.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const auto status = snapshot();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(status, SnapshotResult::Failed);
+    EXPECT_TRUE(last.reason.contains(u"disk"_s)) << qPrintable(last.reason);
+    EXPECT_EQ(files(), QStringList());
+
+    // A damaged index is copied page for page, but the copy fails its check.
+    ds().closeDB();
+    const qlonglong pageSize = queryValue(db.path(), u"PRAGMA page_size"_s).toLongLong();
+    const qlonglong root = queryValue(db.path(), u"SELECT rootpage FROM sqlite_master WHERE name "
+                                                 "= 'DietActivity_UserDate'"_s)
+                               .toLongLong();
+    QByteArray bytes = fileBytes(db.path());
+    bytes[(root - 1) * pageSize] = 0x7f; // no kind of page
+    ASSERT_TRUE(writeFile(db.path(), bytes));
+    ASSERT_TRUE(ds().connectDB());
+    EXPECT_EQ(snapshot(), SnapshotResult::Failed);
+    EXPECT_TRUE(last.reason.startsWith(u"The copy failed its integrity check: "_s))
+        << qPrintable(last.reason);
+    EXPECT_EQ(files(), QStringList());
+}
+
+TEST_F(SnapshotTest, RotationKeepsTheNewestFiveAndTheNewestOfTheLastFourWeeksAndSixMonths) {
+    // Forty older copies: daily in the last week, then weekly back to April.
+    QList<QDate> days;
+    for (int d = 6; d >= 1; --d)
+        days << day(d);
+    for (QDate d(2026, 11, 29); days.size() < 40; d = d.addDays(-7))
+        days << d;
+    const auto name = [](const QDate& d) {
+        return u"ForkData "_s + d.toString(Qt::ISODate) + u" 120000.mdb"_s;
+    };
+    for (const QDate& d : days)
+        ASSERT_TRUE(writeFile(backups() + u'/' + name(d), "old"));
+    const QStringList strangers = {u"ForkData 2026-04-01 120000.mdb.bak"_s, u"notes.txt"_s};
+    for (const QString& stranger : strangers)
+        ASSERT_TRUE(writeFile(backups() + u'/' + stranger, "keep"));
+
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken) << qPrintable(last.reason);
+    QStringList expected = strangers;
+    expected << u"ForkData 2026-12-07 031522.mdb"_s;
+    // Newest five (with today's), weeks of 30 November and 23 November, months October to July.
+    for (const QDate& d :
+         {day(6), day(5), day(4), day(3), QDate(2026, 11, 29), QDate(2026, 11, 22),
+          QDate(2026, 10, 25), QDate(2026, 9, 27), QDate(2026, 8, 30), QDate(2026, 7, 26)})
+        expected << name(d);
+    expected.sort();
+    EXPECT_EQ(files(), expected);
+}
