@@ -182,6 +182,19 @@ void clsFWSDataSource::cmdDeleteDietItems(const QDate& pDietDateLo, const QDate&
             QStringLiteral("Unable to delete Diet Data.  "));
 }
 
+qint64 clsFWSDataSource::cmdCountDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
+                                           const QString& pUserName) {
+    std::unique_ptr<Recordset> count;
+    run(count, kDietPhrase, [&] {
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT count(*) AS n FROM DietActivity WHERE (DietDate >= ?) AND "
+                           "(DietDate <= ?) AND (UserName = ?)"),
+            {dateValue(pDietDateLo), dateValue(pDietDateHi), pUserName});
+    });
+    return count ? count->Fields(QStringLiteral("n")).toLongLong() : -1;
+}
+
 long clsFWSDataSource::getTableKey(const QString& KeyName) {
     try {
         if (!rscmdTableKey)

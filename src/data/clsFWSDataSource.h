@@ -54,6 +54,9 @@ public:
     void cmdAvailGroups();
     void cmdDeleteDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
                             const QString& pUserName);
+    // The entries cmdDeleteDietItems would delete, or -1 after a failure.
+    qint64 cmdCountDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
+                             const QString& pUserName);
 
     // A new key for the named counter, or 0 after a failure (which closes the main window).
     long getTableKey(const QString& KeyName);

@@ -1,13 +1,16 @@
 #include "frmPurgeData.h"
 
+#include "Config.h"
 #include "Module1.h"
 #include "Seams.h"
+#include "Snapshot.h"
 #include "clsFWSDataSource.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -56,9 +59,21 @@ void frmPurgeData::OKButton_Click() {
                vbOKOnly, QStringLiteral("Forkwise"));
         return;
     }
+    // How many entries go, counted before asking: a purge cannot be undone in the program.
+    const qint64 count = gDataSource->cmdCountDietItems(lo, hi, gCurrentUser);
+    if (count < 0) {
+        closeWith(QStringLiteral("CANCEL")); // reported; the window is closing
+        return;
+    }
     const QString format = QStringLiteral("MM/dd/yyyy");
+    const QString howMany =
+        QStringLiteral("%1 %2 of %3 will be deleted.")
+            .arg(QLocale(QLocale::English).toString(count),
+                 count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
+                 GetConfigValue(gCurrentUser));
     if (MsgBox(QStringLiteral("Are you sure you want to Delete all Diet Activity Data from ") +
-                   lo.toString(format) + QStringLiteral(" to ") + hi.toString(format) + u'?',
+                   lo.toString(format) + QStringLiteral(" to ") + hi.toString(format) +
+                   QStringLiteral("?\n\n") + howMany,
                vbYesNo, QStringLiteral("Delete Confirmation")) == vbYes)
         closeWith(QStringLiteral("OK"));
 }
@@ -68,6 +83,9 @@ bool PurgeDietData(QWidget* parent) {
     if (dlg.run() != u"OK")
         return false;
     Hourglass busy;
+    // A checked copy of the log first; without one nothing is deleted.
+    if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+        return false;
     // One statement: the whole range goes, or nothing does.
     gDataSource->cmdDeleteDietItems(dlg.dtLoDate->date(), dlg.dtHighDate->date(), gCurrentUser);
     return !gDataSource->closed();

@@ -3,11 +3,15 @@
 #include "MainWindowFixture.h"
 #include "Module1.h"
 #include "ShowModal.h"
+#include "Snapshot.h"
 #include "SqlProbe.h"
 #include "clsFWSDataSource.h"
 #include "frmPurgeData.h"
 
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -44,13 +48,29 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_EQ(boxes.boxes()[0].prompt,
               QStringLiteral("The First Date must be less than or equal to the Second Date."));
-    EXPECT_EQ(boxes.boxes()[1].prompt, QStringLiteral("Are you sure you want to Delete all Diet "
-                                                      "Activity Data from 01/01/1999 to "
-                                                      "12/31/1999?"));
+    EXPECT_EQ(boxes.boxes()[1].prompt,
+              QStringLiteral("Are you sure you want to Delete all Diet Activity Data from "
+                             "01/01/1999 to 12/31/1999?\n\n2 entries of User 1 will be deleted."));
     EXPECT_EQ(boxes.boxes()[1].title, QStringLiteral("Delete Confirmation"));
     EXPECT_EQ(w().tvwDiet->Count(), 3);
 
+    // Without a checked copy of the log nothing is deleted, and the user is told why.
+    const QString backups = QFileInfo(db.path()).dir().filePath(QStringLiteral("Backups"));
+    ASSERT_TRUE(writeFile(backups, "not a folder"));
+    purge(QDate(1999, 1, 1), QDate(1999, 12, 31), {});
+    ASSERT_EQ(boxes.boxes().size(), 4u);
+    EXPECT_TRUE(boxes.boxes()[3].prompt.startsWith(
+        QStringLiteral("A checked backup copy of the diet log could not be made, so nothing was "
+                       "deleted.")));
+    EXPECT_EQ(w().tvwDiet->Count(), 3);
+    ASSERT_TRUE(QFile::remove(backups));
+
     purge(QDate(1999, 1, 1), QDate(1999, 12, 31), {}); // both ends included
+    const QList<BackupInfo> copies = ListBackups(db.path());
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(queryValue(copies[0].path, QStringLiteral("PRAGMA integrity_check")).toString(),
+              QStringLiteral("ok"));
+    EXPECT_EQ(queryValue(copies[0].path, QStringLiteral("SELECT count(*) FROM DietActivity")), 4);
     EXPECT_EQ(w().tvwDiet->Count(), 1);
     EXPECT_TRUE(w().tvwDiet->Item(QStringLiteral("DT20000101")));
     EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
