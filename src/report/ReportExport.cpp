@@ -38,13 +38,17 @@ QStringList totalsRecord(const QString& date, const QString& what, const Totals&
 
 } // namespace
 
+QPageSize DefaultPageSize() {
+    const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageSize(inches ? QPageSize::Letter : QPageSize::A4);
+}
+
 bool ExportPdf(const QList<PrintLine>& lines, const PrintHeader& header, const QDate& printDate,
-               const QString& path) {
+               const QString& path, const QPageSize& pageSize) {
     QPdfWriter writer(path);
     writer.setCreator(QStringLiteral("Forkwise"));
     writer.setTitle(ReportTitle(header));
-    const bool us = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-    writer.setPageSize(QPageSize(us ? QPageSize::Letter : QPageSize::A4));
+    writer.setPageSize(pageSize);
     // About what a printer cannot print on, so the PDF looks like the paper.
     writer.setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
     PainterPrinter printer(writer);
