@@ -6,7 +6,8 @@
 
 namespace {
 constexpr double kTwipsPerInch = 1440.0;
-}
+constexpr double kTwipsPerPoint = 20.0;
+} // namespace
 
 PainterPrinter::PainterPrinter(QPagedPaintDevice& device) : device_(device) {}
 
@@ -17,8 +18,11 @@ void PainterPrinter::setLandscape() {
 void PainterPrinter::setFontName(const QString& family) {
     font_.setFamily(family);
 }
+// The font is sized in twips and the painter scales twips to the device. Sized in device pixels,
+// a font is rounded to whole pixels (8 points at 1200 dpi become 133 pixels, not 133.3) and its
+// characters no longer stand where TW times the column puts the headings.
 void PainterPrinter::setFontSize(double points) {
-    font_.setPointSizeF(points);
+    font_.setPixelSize(qRound(points * kTwipsPerPoint));
 }
 void PainterPrinter::setFontBold(bool bold) {
     font_.setBold(bold);
@@ -29,43 +33,37 @@ void PainterPrinter::setFontUnderline(bool underline) {
     underline_ = underline;
 }
 
-double PainterPrinter::toPixelsX(double twips) const {
-    return twips * device_.logicalDpiX() / kTwipsPerInch;
-}
-double PainterPrinter::toPixelsY(double twips) const {
-    return twips * device_.logicalDpiY() / kTwipsPerInch;
-}
-double PainterPrinter::toTwipsY(double pixels) const {
-    return pixels * kTwipsPerInch / device_.logicalDpiY();
-}
-
-// Measured at the device's own resolution, so the column positions computed from these widths
-// match where the device draws the characters.
 double PainterPrinter::textWidth(const QString& text) const {
-    return QFontMetricsF(font_, &device_).horizontalAdvance(text) * kTwipsPerInch /
-           device_.logicalDpiX();
+    return QFontMetricsF(font_).horizontalAdvance(text);
 }
 
 double PainterPrinter::textHeight(const QString&) const {
-    return toTwipsY(QFontMetricsF(font_, &device_).height());
+    return QFontMetricsF(font_).height();
 }
 
 double PainterPrinter::scaleHeight() const {
-    return toTwipsY(device_.height());
+    return device_.height() * kTwipsPerInch / device_.logicalDpiY();
 }
 
 bool PainterPrinter::begin() {
-    if (!painter_.isActive() && !failed_)
+    if (!painter_.isActive() && !failed_) {
         failed_ = !painter_.begin(&device_);
+        scale();
+    }
     return !failed_;
+}
+
+void PainterPrinter::scale() {
+    painter_.resetTransform();
+    painter_.scale(device_.logicalDpiX() / kTwipsPerInch, device_.logicalDpiY() / kTwipsPerInch);
 }
 
 void PainterPrinter::print(const QString& text, bool endLine) {
     if (!begin())
         return;
     painter_.setFont(font_);
-    const QFontMetricsF metrics(font_, &device_);
-    const QPointF baseline(toPixelsX(x_), toPixelsY(y_) + metrics.ascent());
+    const QFontMetricsF metrics(font_);
+    const QPointF baseline(x_, y_ + metrics.ascent());
     painter_.drawText(baseline, text);
     const double width = metrics.horizontalAdvance(text);
     if (underline_ && width > 0) {
@@ -75,9 +73,9 @@ void PainterPrinter::print(const QString& text, bool endLine) {
     }
     if (endLine) {
         x_ = 0;
-        y_ += textHeight(text);
+        y_ += metrics.height();
     } else {
-        x_ += textWidth(text);
+        x_ += width;
     }
 }
 
@@ -86,6 +84,7 @@ void PainterPrinter::newPage() {
         return;
     if (!device_.newPage())
         failed_ = true;
+    scale();
     ++page_;
 }
 

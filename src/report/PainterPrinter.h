@@ -29,9 +29,7 @@ public:
 
 private:
     bool begin();
-    double toPixelsX(double twips) const;
-    double toPixelsY(double twips) const;
-    double toTwipsY(double pixels) const;
+    void scale();
 
     QPagedPaintDevice& device_;
     QPainter painter_;
