@@ -27,12 +27,12 @@ QString isoDate(const QDate& d) {
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-using Totals = std::array<std::optional<double>, RvCount>;
+using Totals = std::array<double, RvCount>;
 
 QStringList totalsRecord(const QString& date, const QString& what, const Totals& totals) {
     QStringList record = {date, what, QString(), QString()};
-    for (const auto& v : totals)
-        record << figure(v.value_or(0.0), 1);
+    for (const double v : totals)
+        record << FixedText(v, 1);
     return record;
 }
 
@@ -62,7 +62,7 @@ bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const Q
                     QStringLiteral("Protein"), QStringLiteral("Calories"), QStringLiteral("Sodium"),
                     QStringLiteral("Chol"), labels.other1, labels.other2});
     QList<QPair<QDate, Totals>> days;
-    Totals grand;
+    Totals grand{};
     for (const ReportRow& row : rows) {
         QStringList record = {isoDate(row.DietDate), row.FoodName, figure(row.NumServings, 2),
                               row.ServingSize};
@@ -71,8 +71,8 @@ bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const Q
         for (int i = 0; i < RvCount; ++i) {
             record << figure(row.values[i], 1);
             const double v = row.values[i].value_or(0.0);
-            days.last().second[i] = days.last().second[i].value_or(0.0) + v;
-            grand[i] = grand[i].value_or(0.0) + v;
+            days.last().second[i] += v;
+            grand[i] += v;
         }
         records.append(record);
     }
