@@ -10,9 +10,10 @@ CMAKE_FLAGS ?=
 
 DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3 \
 	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
-	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format
+	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format \
+	clang libclang-rt-14-dev
 
-.PHONY: all run test build deps db bench sanitize format clean
+.PHONY: all run test build deps db bench sanitize fuzz-short format clean
 
 all: build
 
@@ -41,6 +42,18 @@ sanitize: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
+# The RTF reader under libFuzzer for 30 seconds, in a clang build of its own. New inputs it finds
+# stay in build-fuzz/corpus; the seeds in fuzz/corpus are never changed.
+FUZZ_SECONDS ?= 30
+fuzz-short: deps
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFORKWISE_FUZZ=ON \
+		-DFORKWISE_TESTS=OFF -DFORKWISE_BENCH=OFF -DFORKWISE_BIN_DIR=$(CURDIR)/build-fuzz/bin
+	cmake --build build-fuzz --target rtf_reader_fuzz -j $(JOBS)
+	mkdir -p build-fuzz/corpus
+	QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		build-fuzz/fuzz/rtf_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+		-dict=fuzz/rtf.dict -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/corpus
+
 bench: db
 	bench/run.sh $(BIN) $(BUILD)
 
@@ -49,4 +62,4 @@ format:
 
 # Removes the build folders only; bin/Data with the diet log stays.
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz

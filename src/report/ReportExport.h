@@ -1,0 +1,18 @@
+#pragma once
+// The report written to files: the printed pages as a PDF, the figures as CSV.
+#include "ReportPrinting.h"
+
+#include <QPageSize>
+
+// Letter where people measure in inches, A4 elsewhere.
+QPageSize DefaultPageSize();
+
+// The pages PrintReport prints, as a PDF at `path`; false when the file could not be written.
+bool ExportPdf(const QList<PrintLine>& lines, const PrintHeader& header, const QDate& printDate,
+               const QString& path, const QPageSize& pageSize = DefaultPageSize());
+
+// One CSV record per entry (date as yyyy-mm-dd, food, servings, serving size, the eight values),
+// then one per day's totals and one for the grand totals, under a heading record. RFC 4180
+// quoting and line ends, UTF-8. Missing values are empty fields. False when the file could not
+// be written.
+bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path);

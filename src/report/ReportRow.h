@@ -1,0 +1,41 @@
+#pragma once
+// One diet entry as the report reads it, and the labels of the two optional columns.
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+class Recordset;
+
+// The report's figure columns in the order they are printed.
+enum ReportValue {
+    RvFat,
+    RvCarbohydrate,
+    RvProtein,
+    RvCalorie,
+    RvSodium,
+    RvCholesterol,
+    RvOther1,
+    RvOther2,
+    RvCount
+};
+
+struct ReportRow {
+    QDate DietDate;
+    QString FoodName; // null or empty: an empty cell
+    QString ServingSize;
+    std::optional<double> NumServings;
+    std::array<std::optional<double>, RvCount> values; // indexed by ReportValue
+};
+
+struct ReportLabels {
+    QString other1; // configuration items "OTHER1" and "OTHER2"
+    QString other2;
+};
+
+// The DietActivity column of each ReportValue.
+const std::array<QString, RvCount>& ReportValueColumns();
+
+// Every row of rs (a DietActivity result set), first to last; rs is left at its end.
+QList<ReportRow> ReportRowsFrom(Recordset& rs);

@@ -1,0 +1,31 @@
+#pragma once
+// A small, strict reader for the rich text the diet report writes: groups, bold, underline,
+// paragraphs, font sizes, and the escapes \\ \{ \} \uN. Anything else is skipped; no input makes
+// it crash or hang.
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+class QTextDocument;
+
+// A stretch of text in one emphasis.
+struct RtfRun {
+    QString text;
+    bool bold = false;
+    bool underline = false;
+    double pointSize = 0; // 0: the base font's size
+    friend bool operator==(const RtfRun&, const RtfRun&) = default;
+};
+
+// One paragraph (the text between two \par).
+using RtfParagraph = QList<RtfRun>;
+
+// The paragraphs of `rtf`; runs of equal emphasis are merged.
+QList<RtfParagraph> ParseRtf(QStringView rtf);
+
+// Replaces the content of `doc` with `rtf` drawn in `base`, lines never wrapped.
+void ReadRtf(QStringView rtf, QTextDocument& doc, const QFont& base);
+
+// The report's fixed-pitch base font: Liberation Mono, 8.25 points.
+QFont ReportBaseFont();

@@ -1,0 +1,112 @@
+// The report's rich text read back as the screen shows it.
+#include "RtfReader.h"
+#include "ReportRows.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString plain(QStringView rtf) {
+    QStringList paragraphs;
+    for (const RtfParagraph& p : ParseRtf(rtf)) {
+        QString text;
+        for (const RtfRun& run : p)
+            text += run.text;
+        paragraphs << text;
+    }
+    return paragraphs.join(u'\n');
+}
+
+// One letter per character of the block: B bold and underlined, b bold, u underlined, . plain.
+QString emphasis(const QTextBlock& block) {
+    QString mask;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        const bool bold = f.fontWeight() >= QFont::Bold;
+        const QChar c = bold && f.fontUnderline() ? u'B'
+                        : bold                    ? u'b'
+                        : f.fontUnderline()       ? u'u'
+                                                  : u'.';
+        mask += QString(it.fragment().length(), c);
+    }
+    return mask;
+}
+
+} // namespace
+
+TEST(RtfReader, TheReportReadsBackAsItsLinesInBoldAndUnderline) {
+    const BuiltReport report = BuildReport(oneDay(), {u"Fiber grams"_s, QString()});
+    QTextDocument doc;
+    ReadRtf(report.rtf, doc, ReportBaseFont());
+
+    const QString heading = u"Food Name"_s + sp(46) + u"Servings"_s + u"       Fat"_s +
+                            u"     Carbs"_s + u"   Protein"_s + u"  Calories"_s + u"    Sodium"_s +
+                            u"      Chol"_s + u"  Fiber gr"_s + sp(10);
+    const auto& l = report.lines;
+    // The totals lines end in the blank that follows their closing brace.
+    const QStringList expected = {
+        heading,   QString(), l[0].Text,          QString(), l[1].Text,
+        l[2].Text, l[3].Text, l[4].Text,          QString(), l[5].Text + u' ',
+        l[6].Text, QString(), QString(143, u'_'), QString(), l[8].Text + u' ',
+        l[9].Text, QString(), QString()};
+    EXPECT_EQ(doc.toPlainText().split(u'\n'), expected);
+
+    QString headingMask = QString(9, u'B') + QString(46, u'.') + QString(8, u'B');
+    for (int column = 0; column < 8; ++column)
+        headingMask += u".."_s + QString(8, u'B');
+    EXPECT_EQ(emphasis(doc.findBlockByNumber(0)), headingMask);
+    EXPECT_EQ(emphasis(doc.findBlockByNumber(2)), QString(10, u'b'));
+    EXPECT_EQ(emphasis(doc.findBlockByNumber(9)), QString(143, u'b') + u'.');
+
+    const QTextCharFormat format = doc.findBlockByNumber(4).begin().fragment().charFormat();
+    EXPECT_EQ(format.fontPointSize(), 8); // \fs16
+    EXPECT_EQ(doc.defaultFont().family(), u"Liberation Mono"_s);
+    EXPECT_EQ(doc.defaultTextOption().wrapMode(), QTextOption::NoWrap);
+}
+
+TEST(RtfReader, NamesWithBracesBackslashesAndAccentsShowAsTheyArePrinted) {
+    const QString name = u"Café {½} \\ 🍎"_s;
+    const BuiltReport report =
+        BuildReport({row(kJan5, name, 1, u"1 {big} \\ portion"_s, {1, 1, 1, 1, 1, 1, 1, 1})},
+                    {u"Ünits"_s, u"{x}"_s});
+    EXPECT_TRUE(report.lines[1].Text.startsWith(name + sp(54 - name.size()) + u' '));
+    EXPECT_TRUE(report.rtf.contains(u"Caf\\u233? \\{\\u189?\\} \\\\ \\u-10180?\\u-8370?"_s));
+    EXPECT_TRUE(report.rtf.contains(u"   [1 \\{big\\} \\\\ portion]"_s));
+    for (const QChar c : report.rtf)
+        ASSERT_LT(c.unicode(), 0x80) << "the rich text is plain ASCII";
+
+    const QStringList screen = plain(report.rtf).split(u'\n');
+    EXPECT_TRUE(screen[0].endsWith(u"   Ünits       {x}"_s));
+    EXPECT_EQ(screen[4], report.lines[1].Text);
+    EXPECT_EQ(screen[5], report.lines[2].Text);
+}
+
+TEST(RtfReader, ReadsTheSubsetAndSurvivesHostileInput) {
+    const QList<RtfParagraph> runs = ParseRtf(u"}}a{\\b b\\ul c\\ulnone d}\\ul0 e{\\ul f\\ul0 g"_s);
+    const RtfParagraph expected = {{u"a"_s, false, false, 0}, {u"b"_s, true, false, 0},
+                                   {u"c"_s, true, true, 0},   {u"d"_s, true, false, 0},
+                                   {u"e"_s, false, false, 0}, {u"f"_s, false, true, 0},
+                                   {u"g"_s, false, false, 0}};
+    EXPECT_EQ(runs, QList<RtfParagraph>{expected});
+    EXPECT_EQ(ParseRtf(u"{\\fs20 x}"_s).value(0).value(0).pointSize, 10);
+
+    EXPECT_EQ(plain(u"{\\rtf1\\f2 \\u-10180?\\u-8370?x}"_s), u"🍎x"_s);
+    EXPECT_EQ(plain(u"\\u-10180?x \\u-8370?"_s), u"\uFFFDx \uFFFD"_s); // halves of a pair
+    EXPECT_EQ(plain(u"\\u233\\'e9x\\u233??"_s), u"éxé?"_s);            // one fallback skipped
+    EXPECT_EQ(plain(u"{\\uc0 \\u233 x}"_s), u"éx"_s);
+    EXPECT_EQ(plain(u"\\u99999999999999999999999? ok"_s), u"\uFFFD ok"_s);
+    EXPECT_EQ(plain(u"a\\fs99999999999999999999 b\\unknownword c\r\nd\\par e"_s), u"abcd\ne"_s);
+    EXPECT_EQ(plain(QString(200000, u'{') + u"deep"_s + QString(5, u'}')), u"deep"_s);
+
+    for (const QString& hostile :
+         {u"\\"_s, u"{\\rtf1\\b"_s, u"\\u"_s, u"_s\\u-"_s, u"\\'"_s, u"\\'4"_s, u"\\u65?\\"_s,
+          QString(100000, u'}'), u"\\par"_s.repeated(20000)}) {
+        QTextDocument doc;
+        ReadRtf(hostile, doc, ReportBaseFont());
+        EXPECT_LE(doc.blockCount(), 20001);
+    }
+}
