@@ -1,5 +1,5 @@
 // forkwise-bench-tools: Edit > Find and Find Next on the current user's diet entries of a large
-// log, through the main window's own handlers, offscreen.
+// log, and Tools > Purge Diet Data, through the main window's own handlers, offscreen.
 //
 //   last: a new text only the user's last entry (in date, name, id order) matches, from the
 //     first row; timed from the command until the entry is selected (its day loaded first).
@@ -9,6 +9,9 @@
 //     only walks the rows.
 //   next: Find Next from one match to the next, the matches 1,000 entries apart; timed until
 //     the next match is selected in its never-opened day.
+//   purge: a year of the user's entries, answered Yes; timed from the command until the diet
+//     tree is rebuilt, the checked copy of the log (the backup copy on the disk beside the log
+//     and its integrity check) included.
 
 #include "BenchOutput.h"
 #include "DietLog.h"
@@ -19,8 +22,10 @@
 #include "TreeNode.h"
 #include "clsFWSDataSource.h"
 #include "frmFind.h"
+#include "frmPurgeData.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +39,7 @@ using bench::print;
 using bench::summary;
 
 constexpr int kApart = 1000;
+constexpr int kPurges = 3;
 
 int fail(const QString& why) {
     return bench::fail("forkwise-bench-tools", why);
@@ -116,6 +122,37 @@ int main(int argc, char** argv) {
         if (!selectedName().endsWith(u"qqmark"_s))
             return fail(u"Find Next did not select the next match"_s);
     }
+    if (!boxes.isEmpty())
+        return fail(u"a message box appeared: "_s + boxes.join(u"; "_s));
+
+    // Purges of the user's first years, one year each, each answered Yes.
+    setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
+        if (!prompt.startsWith(u"Are you sure"_s))
+            boxes << prompt;
+        return int(vbYes);
+    });
+    QDate from = Recordset::openSnapshot(gDataSource->appDB,
+                                         u"SELECT min(DietDate) AS d FROM DietActivity"_s)
+                     ->Fields(u"d"_s)
+                     .toDate();
+    std::vector<double> purges;
+    qint64 purged = 0;
+    for (int i = 0; i < kPurges && boxes.isEmpty(); ++i) {
+        const QDate to = from.addDays(364);
+        setModalHandler([&](QDialog& d) {
+            auto& f = dynamic_cast<frmPurgeData&>(d);
+            f.dtLoDate->setDate(from);
+            f.dtHighDate->setDate(to);
+            f.OKButton->click();
+            return d.result();
+        });
+        const long before = gDataSource->rscmdDietData->RecordCount();
+        purges.push_back(timed(u"mnuToolsPurgeDietData"_s));
+        purged = before - gDataSource->rscmdDietData->RecordCount();
+        if (purged < 365)
+            return fail(u"the purge deleted %1 entries"_s.arg(purged));
+        from = to.addDays(1);
+    }
     setModalHandler({});
     if (!boxes.isEmpty())
         return fail(u"a message box appeared: "_s + boxes.join(u"; "_s));
@@ -135,5 +172,9 @@ int main(int argc, char** argv) {
     print(u"  Find Next from one match to the next, %1 entries apart, %2 runs:"_s.arg(kApart).arg(
         runs));
     print(u"    %1   (goal: under 20 ms)"_s.arg(summary(next)));
+    print(u"Tools > Purge Diet Data of one year of the user (%1 entries), with its checked copy of "
+          "the log and the diet tree rebuilt, %2 runs:"_s.arg(purged)
+              .arg(kPurges));
+    print(u"    %1   (goal: under 1 s)"_s.arg(summary(purges)));
     return 0;
 }
