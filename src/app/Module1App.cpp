@@ -115,7 +115,7 @@ bool StartProgram(const QString& programDir) {
     try {
         setUnloadMainFormHandler([] {
             if (gMainForm)
-                gMainForm->close();
+                gMainForm->closeAfterFailure();
         });
         gMainForm = new frmMain;
         gMainForm->setAttribute(Qt::WA_DeleteOnClose);

@@ -8,6 +8,7 @@
 #include "Module1.h"
 #include "ProgramInfo.h"
 #include "Seams.h"
+#include "Snapshot.h"
 #include "TreeControl.h"
 #include "WindowPlacement.h"
 #include "clsFWSDataSource.h"
@@ -242,6 +243,11 @@ void frmMain::Form_QueryUnload() {
         food->SavePendingFood();
 }
 
+void frmMain::closeAfterFailure() {
+    closingAfterFailure = true;
+    close();
+}
+
 void frmMain::Form_Unload() {
     if (unloaded)
         return;
@@ -258,6 +264,10 @@ void frmMain::Form_Unload() {
     closing.show();
     closing.repaint();
     Hourglass busy;
+    // A normal close leaves a checked copy of the log behind (none when nothing changed since
+    // the last one); a close after a failed command does not copy a file that just failed.
+    if (gDataSource && !gDataSource->closed() && !closingAfterFailure)
+        SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::Closing);
     if (gDataSource)
         gDataSource->closeDB();
     tvwFood->setUpdatesEnabled(false);

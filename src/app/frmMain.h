@@ -26,6 +26,8 @@ public:
     ~frmMain() override;
 
     void Form_Load();
+    // Closes the window after a failed command has been reported.
+    void closeAfterFailure();
 
     // The menu, popup and toolbar actions by system name (mnuEditCut, mnuPop_RTB_Cut, Cut...).
     QAction* action(const QString& name) const;
@@ -95,4 +97,5 @@ private:
     QTimer* dateTimer = nullptr;
     frmFind* FindDialog = nullptr; // one for the window's life: its text and choice carry over
     bool unloaded = false;
+    bool closingAfterFailure = false;
 };

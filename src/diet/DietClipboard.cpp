@@ -4,6 +4,7 @@
 #include "DietNodes.h"
 #include "Module1.h"
 #include "Seams.h"
+#include "Snapshot.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 
@@ -87,6 +88,9 @@ void DietLog::DeleteDietDay(const QDate& day) {
                vbYesNo, QStringLiteral("Forkwise")) != vbYes)
         return;
     Hourglass busy;
+    // A checked copy of the log first; without one nothing is deleted.
+    if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+        return;
     gDataSource->cmdDeleteDietItems(day, day, gCurrentUser);
     if (gDataSource->closed())
         return; // reported; the window is closing

@@ -5,6 +5,7 @@
 #include "FoodNodes.h"
 #include "Module1.h"
 #include "Seams.h"
+#include "Snapshot.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 
@@ -127,6 +128,9 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
         return;
     {
         Hourglass busy;
+        // A checked copy of the log first; without one nothing is deleted.
+        if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+            return;
         Workspace& connDB = gDataSource->connDB;
         try {
             LocateGroup(key);

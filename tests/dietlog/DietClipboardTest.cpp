@@ -1,6 +1,12 @@
 // Deleting entries and days, and cutting, copying and pasting entries.
 #include "DietLog.h"
 #include "DietLogFixture.h"
+#include "Snapshot.h"
+#include "SqlProbe.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <QMenu>
 
@@ -68,12 +74,27 @@ TEST_F(DietClipboardTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntr
     EXPECT_EQ(boxes.boxes().back().prompt,
               QStringLiteral("Are you sure you want to Delete all Diet Data for 12/05/2026?"));
     EXPECT_TRUE(day("20261205"));
+    // Yes, but no checked copy of the log can be made: nothing is deleted, and the user is told.
+    const QString backups = QFileInfo(db.path()).dir().filePath(QStringLiteral("Backups"));
+    ASSERT_TRUE(writeFile(backups, "not a folder"));
+    choose("Delete");
+    EXPECT_TRUE(boxes.boxes().back().prompt.startsWith(
+        QStringLiteral("A checked backup copy of the diet log could not be made, so nothing")));
+    EXPECT_TRUE(day("20261205"));
+    ASSERT_TRUE(QFile::remove(backups));
     choose("Delete");
     EXPECT_FALSE(day("20261205"));
     EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
+    // The copy before the deletion holds the day; closing leaves a copy of what is left.
     closeWindow();
-    EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT count(*) FROM DietActivity")).toInt(),
-              2);
+    const QList<BackupInfo> copies = ListBackups(db.path());
+    ASSERT_EQ(copies.size(), 2);
+    const auto entries = [](const QString& path) {
+        return queryValue(path, QStringLiteral("SELECT count(*) FROM DietActivity")).toInt();
+    };
+    EXPECT_EQ(entries(copies[1].path), 4);
+    EXPECT_EQ(entries(copies[0].path), 2);
+    EXPECT_EQ(entries(db.path()), 2);
 }
 
 TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues) {
