@@ -4,6 +4,8 @@
 #include "FailingVfs.h"
 #include "frmOptions.h"
 
+#include <QTest>
+
 class WriteFaultsTest : public DietLogTest {
 protected:
     void SetUp() override {
@@ -40,12 +42,14 @@ protected:
                   QStringLiteral("ok"));
         EXPECT_EQ(rows(), before);
     }
-    // Every entry and configuration value of the file.
+    // Every entry, configuration value and group name of the file.
     QString rows() {
-        return queryValue(db.path(),
-                          QStringLiteral("SELECT (SELECT group_concat(DietId || ':' || NumServings "
-                                         "|| ':' || Fat, ' ') FROM DietActivity) || ' / ' || "
-                                         "(SELECT group_concat(ConfigValue, ' ') FROM CONFIG)"))
+        return queryValue(
+                   db.path(),
+                   QStringLiteral("SELECT (SELECT group_concat(DietId || ':' || NumServings "
+                                  "|| ':' || Fat, ' ') FROM DietActivity) || ' / ' || "
+                                  "(SELECT group_concat(ConfigValue, ' ') FROM CONFIG) || "
+                                  "' / ' || (SELECT group_concat(GroupName) FROM FoodGroup)"))
             .toString();
     }
 };
@@ -61,6 +65,20 @@ TEST_F(WriteFaultsTest, EachCommandSaysSoAndKeepsTheFileAndTheProgramWorksOnceWr
         click(w().tvwDiet, entry(1));
         boxes.answer(vbYes);
         choose("mnuEditDelete");
+    });
+    failing("rename a group", [&] {
+        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        choose("mnuEditRename");
+        QApplication::processEvents();
+        auto* editor = w().tvwFood->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->setText(QStringLiteral("Best foods"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the edit ends
+    });
+    failing("new food group", [&] {
+        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        choose("mnuEditNewFoodGroup");
     });
     failing("options", [&] {
         setModalHandler([](QDialog& d) {
