@@ -1,6 +1,6 @@
 #pragma once
-// Tools > Produce Diet Report run as a person does: the criteria dialog filled and its OK
-// pressed, then the report window worked before Done is pressed.
+// Tools > Produce Diet Report run as a person does: the criteria dialog filled and its OK (or
+// Cancel) pressed, then the report window worked before Done is pressed.
 #include "MainWindowFixture.h"
 #include "ShowModal.h"
 #include "frmReport.h"
@@ -12,20 +12,18 @@
 #include <functional>
 
 // SQL adding one diet entry of USER1 with all eight values.
-inline QString reportRow(int id, const QString& date, const QString& food, double fat = 2) {
+inline QString reportRow(int id, const QString& date, const QString& food) {
     return QStringLiteral("INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
-                          "NumServings, ServingSize, Fat, Carbohydrate, Protein, Calorie, "
-                          "Sodium, Cholesterol, Other1, Other2) VALUES (%1, 'USER1', '%2', '%3', "
-                          "1.5, '1 cup', %4, 20, 5, 300, 10, 1, 3, 0)")
+                          "NumServings, ServingSize, Fat, Carbohydrate, Protein, Calorie, Sodium, "
+                          "Cholesterol, Other1, Other2) VALUES (%1, 'USER1', '%2', '%3', 1.5, "
+                          "'1 cup', 2, 20, 5, 300, 10, 1, 3, 0)")
         .arg(id)
-        .arg(date, food)
-        .arg(fat);
+        .arg(date, food);
 }
 
 class ReportWindowTest : public MainWindowTest {
 protected:
-    // Chooses `action`; the criteria dialog gets the range and OK (or Cancel). Returns the number
-    // of dialogs shown; `onReport` runs only when the report window appears.
+    // Chooses `action` and returns the number of dialogs shown.
     int report(const char* action, QDate lo, QDate hi,
                const std::function<void(frmReport&)>& onReport, bool cancel = false) {
         int dialogs = 0;
