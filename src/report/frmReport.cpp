@@ -98,17 +98,17 @@ QString frmReport::rangeName() const {
 
 void frmReport::cmdPrint_Click() {
     const PrintHeader header = printHeader();
-    const std::shared_ptr<ReportPrinter> printer = CreateReportPrinter(rangeName());
-    if (!printer) {
-        printToDocuments(header);
-        return;
-    }
+    std::shared_ptr<ReportPrinter> printer;
     bool printed = false;
     {
-        Hourglass busy;
-        printed = PrintReport(PrintLines, header, Clock::today(), *printer);
+        Hourglass busy; // finding the default printer asks the print system too
+        printer = CreateReportPrinter(rangeName());
+        if (printer)
+            printed = PrintReport(PrintLines, header, Clock::today(), *printer);
     }
-    if (!printed)
+    if (!printer)
+        printToDocuments(header);
+    else if (!printed)
         MsgBox(QStringLiteral("An Error occurred while printing.  "), vbOKOnly | vbCritical,
                QStringLiteral("Printing Error"));
 }
