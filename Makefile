@@ -11,7 +11,7 @@ CMAKE_FLAGS ?=
 DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3 \
 	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
 	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format \
-	clang libclang-rt-14-dev
+	clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils
 
 .PHONY: all run test build deps db bench sanitize fuzz-short format clean
 

@@ -12,6 +12,7 @@
 #include "frmHelp.h"
 #include "frmOptions.h"
 #include "frmPurgeData.h"
+#include "frmReport.h"
 
 #include <QLabel>
 
@@ -63,7 +64,12 @@ void frmMain::mnuToolsOptions_Click() {
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
 }
-void frmMain::mnuToolsDietReport_Click() {}
+void frmMain::mnuToolsDietReport_Click() {
+    // Disabled while it runs, so a second report cannot start from inside the first.
+    parts.enable({"mnuToolsDietReport", "Report"}, false);
+    ProduceDietReport(this);
+    parts.enable({"mnuToolsDietReport", "Report"}, true);
+}
 void frmMain::mnuToolsPurgeDietData_Click() {
     if (PurgeDietData(this))
         diet->ReloadDietLog();

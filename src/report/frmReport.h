@@ -1,0 +1,52 @@
+#pragma once
+// "Diet Activity Report": the current user's diet activity of a date range as rich text, with
+// Print, Export... and Done. Screen, paper and files all come from the same rows and print lines.
+#include "ReportBuilder.h"
+#include "ReportPrinting.h"
+
+#include <QDate>
+#include <QDialog>
+
+class QPushButton;
+class QTextEdit;
+
+class frmReport : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmReport(QWidget* parent = nullptr);
+
+    // Reads the rows of rscmdDietReport and shows their report.
+    void Form_Load();
+    // The range reported: added to the caption, and kept in strDateRange ("mm/dd/yy - mm/dd/yy")
+    // for the printed title.
+    void setDateRange(const QDate& lo, const QDate& hi);
+
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdQuit = nullptr;
+    QTextEdit* rtReport = nullptr;
+    QString strDateRange;
+    QList<PrintLine> PrintLines;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildReport();
+    void Form_Resize();
+    void cmdPrint_Click();
+    void cmdExport_Click();
+    // Without any printer installed the pages go into a new PDF in the documents folder.
+    void printToDocuments(const PrintHeader& header);
+    PrintHeader printHeader() const;
+    // "Diet Activity Report 2026-01-05 to 2026-01-11": the job's and the files' name.
+    QString rangeName() const;
+
+    QList<ReportRow> rows;
+    ReportLabels labels;
+    QDate loDate;
+    QDate hiDate;
+};
+
+// Tools > Produce Diet Report: asks for a date range and shows the current user's report of it.
+void ProduceDietReport(QWidget* parent);

@@ -1,0 +1,147 @@
+// The report window driven from the main window: the range asked for, the report shown, printed
+// on the default printer (a recording here), into a PDF without printers, and exported.
+#include "ReportWindowFixture.h"
+
+#include "MainLayout.h"
+#include "Module1.h"
+#include "MyTools.h"
+#include "RecordingPrinter.h"
+#include "ReportOutput.h"
+#include "clsFWSDataSource.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+namespace {
+const QDate kLo(2026, 1, 5);
+const QDate kHi(2026, 1, 11);
+
+struct FailingPrinter : RecordingPrinter {
+    bool endDoc() override { return false; }
+};
+
+QByteArray head(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(200) : QByteArray();
+}
+} // namespace
+
+TEST_F(ReportWindowTest, TheReportOfARangeShowsAndPrintsOnTheDefaultPrinter) {
+    // Marks of the rich text and characters beyond Latin-1 show and print as themselves.
+    const QString odd = QStringLiteral("Back\\slash {curly} caf\u00e9 \u00bd cup \U0001F34E");
+    QStringList rows = {reportRow(20, QStringLiteral("2026-01-12"), QStringLiteral("Outside")),
+                        dietRow(21, "USER2", "2026-01-06", "Theirs")};
+    for (int i = 1; i <= 12; ++i)
+        rows << reportRow(i, QStringLiteral("2026-01-0%1").arg(i <= 8 ? 5 : 7),
+                          i == 12 ? odd : QStringLiteral("Food %1").arg(i, 2, 10, QChar(u'0')));
+    prepare(rows);
+    start();
+    Clock::setFixed(QDateTime(QDate(2026, 1, 12), QTime(9, 0)));
+    auto paper = std::make_shared<RecordingPrinter>(4000); // a short page: three pages or more
+    std::shared_ptr<RecordingPrinter> printer = paper;
+    QStringList jobs;
+    setPrinterFactory([&](const QString& docName) {
+        jobs << docName;
+        return printer;
+    });
+
+    EXPECT_EQ(report("mnuToolsDietReport", kLo, kHi, {}, true), 1); // Cancel: no report
+    const int dialogs = report("Report", kLo, kHi, [&](frmReport& f) {
+        EXPECT_FALSE(enabled("mnuToolsDietReport"));
+        EXPECT_FALSE(enabled("Report"));
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Diet Activity Report  01/05/26 - 01/11/26"));
+        const QString shown = f.rtReport->toPlainText();
+        EXPECT_TRUE(shown.contains(QStringLiteral("01/05/2026\n\nFood 01")));
+        EXPECT_TRUE(shown.contains(QStringLiteral("\n") + odd + QStringLiteral("   ")));
+        EXPECT_FALSE(shown.contains(QStringLiteral("Outside")) || shown.contains(u"Theirs"));
+        EXPECT_TRUE(f.rtReport->isReadOnly());
+        EXPECT_EQ(f.rtReport->lineWrapMode(), QTextEdit::NoWrap);
+        f.resize(900, 500);
+        EXPECT_EQ(f.rtReport->size(),
+                  QSize(900 - Twips::toPixels(200, &f), 500 - Twips::toPixels(1000, &f)));
+
+        QTest::mouseClick(f.cmdPrint, Qt::LeftButton);
+        EXPECT_EQ(jobs,
+                  QStringList{QStringLiteral("Diet Activity Report 2026-01-05 to 2026-01-11")});
+        EXPECT_TRUE(paper->landscape);
+        EXPECT_EQ(paper->endDocs, 1);
+        EXPECT_GE(paper->page(), 3);
+        QList<QStringList> pages(paper->page() + 1);
+        for (const RecordingPrinter::Line& line : paper->lines)
+            if (!line.text.isEmpty())
+                pages[line.page] << line.text;
+        QStringList printed;
+        for (const QStringList& page : pages)
+            printed += page;
+        for (int page = 1; page <= paper->page(); ++page) {
+            EXPECT_EQ(pages[page].first(),
+                      QStringLiteral("Forkwise 1.0 Diet Activity Report for User: User 1 for Date "
+                                     "Range: 01/05/26 - 01/11/26"));
+            EXPECT_EQ(pages[page].last(), gTools.PadR(QStringLiteral("Page %1").arg(page), 133) +
+                                              QStringLiteral("01/12/2026"));
+        }
+        EXPECT_EQ(printed.filter(gTools.PadR(odd, 54) + u' ').size(), 1);
+        EXPECT_TRUE(boxes.boxes().empty());
+
+        printer = std::make_shared<FailingPrinter>(); // says so; the window stays to try again
+        QTest::mouseClick(f.cmdPrint, Qt::LeftButton);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].prompt, QStringLiteral("An Error occurred while printing.  "));
+        EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Printing Error"));
+    });
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_TRUE(enabled("mnuToolsDietReport") && enabled("Report"));
+    EXPECT_FALSE(gDataSource->rscmdDietReport->isOpen());
+
+    // A range without entries (here one backwards) says so and cannot be printed or exported.
+    report("mnuToolsDietReport", kHi, kLo, [](frmReport& f) {
+        EXPECT_EQ(f.rtReport->toPlainText(),
+                  QStringLiteral("No Data Available for the selected Date Range"));
+        EXPECT_FALSE(f.cmdPrint->isEnabled() || f.cmdExport->isEnabled());
+    });
+    setPrinterFactory({});
+    Clock::setFixed({});
+}
+
+TEST_F(ReportWindowTest, WithoutPrintersPrintWritesANewPdfEachTimeAndExportWritesTheChosenFile) {
+    prepare({reportRow(1, QStringLiteral("2026-01-06"), QStringLiteral("Apple"))});
+    start();
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    setPrinterFactory([](const QString&) { return nullptr; });
+    const QString pdf = home.filePath(QStringLiteral("Documents/Diet Activity Report 2026-01-05 "
+                                                     "to 2026-01-11"));
+    QStringList chosen = {QString(), home.filePath(QStringLiteral("out.csv")),
+                          home.filePath(QStringLiteral("out.pdf")),
+                          home.filePath(QStringLiteral("missing/out.pdf"))};
+    setExportFileChooser([&](QWidget*, const QString& suggested) {
+        EXPECT_EQ(suggested, pdf);
+        return chosen.takeFirst();
+    });
+
+    report("mnuToolsDietReport", kLo, kHi, [&](frmReport& f) {
+        QTest::mouseClick(f.cmdPrint, Qt::LeftButton);
+        QTest::mouseClick(f.cmdPrint, Qt::LeftButton);
+        ASSERT_EQ(boxes.boxes().size(), 2u);
+        const QString first = pdf + QStringLiteral(".pdf"),
+                      second = pdf + QStringLiteral(" (2).pdf");
+        EXPECT_TRUE(head(first).startsWith("%PDF-") && head(second).startsWith("%PDF-"));
+        EXPECT_TRUE(boxes.boxes()[0].prompt.endsWith(QDir::toNativeSeparators(first)));
+        EXPECT_TRUE(boxes.boxes()[1].prompt.endsWith(QDir::toNativeSeparators(second)));
+        boxes.clear();
+
+        for (int i = 0; i < 4; ++i) // cancelled, CSV, PDF, a folder that is not there
+            QTest::mouseClick(f.cmdExport, Qt::LeftButton);
+        EXPECT_TRUE(head(home.filePath(QStringLiteral("out.csv")))
+                        .startsWith("Date,Food Name,Servings,Serving Size,Fat,Carbs,Protein,"
+                                    "Calories,Sodium,Chol,Fiber,Sugars\r\n2026-01-06,Apple,"));
+        EXPECT_TRUE(head(home.filePath(QStringLiteral("out.pdf"))).startsWith("%PDF-"));
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Export Error"));
+    });
+    setExportFileChooser({});
+    setPrinterFactory({});
+    qputenv("HOME", oldHome);
+}
