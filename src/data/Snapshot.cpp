@@ -1,6 +1,7 @@
 #include "Snapshot.h"
 
 #include "Database.h"
+#include "SchemaVersion.h"
 #include "Seams.h"
 
 #include <QDir>
@@ -328,10 +329,13 @@ bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
     const SnapshotResult result = TakeSnapshot(db, force);
     if (result.saved())
         return true;
-    const QString what = moment == SnapshotMoment::BeforeDeletion
-                             ? u"A checked backup copy of the diet log could not be made, so "
-                               "nothing was deleted."_s
-                             : u"A checked backup copy of the diet log could not be made."_s;
+    QString what = u"A checked backup copy of the diet log could not be made"_s;
+    if (moment == SnapshotMoment::BeforeDeletion)
+        what += u", so nothing was deleted."_s;
+    else if (moment == SnapshotMoment::BeforeRestore)
+        what += u", so the diet log was not restored."_s;
+    else
+        what += u'.';
     MsgBox(what + u"\n\n"_s + result.reason, vbExclamation);
     return false;
 }
@@ -364,4 +368,69 @@ QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path) {
     sqlite3_finalize(st);
     sqlite3_close(db);
     return counts;
+}
+
+namespace {
+
+// The copy at `path` opened read-only, with why it cannot be restored (empty when it can).
+QString openChecked(const QString& path, sqlite3** db) {
+    QString reason = checkCopy(path);
+    if (!reason.isEmpty())
+        return reason;
+    sqlite3_stmt* st = nullptr;
+    int version = -1;
+    if (sqlite3_open_v2(path.toUtf8().constData(), db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(*db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version < 0)
+        return engineReason(*db, sqlite3_errcode(*db));
+    if (!HasProgramTables(*db))
+        return u"The copy is not a Forkwise diet log."_s;
+    if (version > kSchemaVersion)
+        return u"The copy was written by a newer version of Forkwise."_s;
+    return QString();
+}
+
+} // namespace
+
+QString CheckBackup(const QString& path) {
+    sqlite3* db = nullptr;
+    const QString reason = openChecked(path, &db);
+    sqlite3_close(db);
+    return reason;
+}
+
+RestoreResult RestoreFromCopy(Database& db, const QString& path,
+                              const std::function<bool()>& beforeCopy) {
+    RestoreResult result;
+    sqlite3* copy = nullptr;
+    result.reason = openChecked(path, &copy);
+    if (result.reason.isEmpty() && !sqlite3_get_autocommit(db.handle()))
+        result.reason = u"A change to the diet log is still being written."_s;
+    if (!result.reason.isEmpty() || (beforeCopy && !beforeCopy())) {
+        sqlite3_close(copy);
+        return result;
+    }
+    // All pages in one step, in one write transaction of the open connection.
+    sqlite3_backup* backup = sqlite3_backup_init(db.handle(), "main", copy, "main");
+    int rc = backup ? SQLITE_OK : sqlite3_errcode(db.handle());
+    if (backup) {
+        sqlite3_backup_step(backup, -1);
+        rc = sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(copy);
+    if (rc != SQLITE_OK) {
+        result.reason = engineReason(db.handle(), rc);
+        return result;
+    }
+    result.changed = true;
+    try {
+        db.upgrade();
+    } catch (const DbError& e) {
+        result.reason = QString::fromStdString(e.what());
+    }
+    return result;
 }

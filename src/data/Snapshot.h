@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 class Database;
 struct sqlite3;
@@ -36,6 +37,7 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force = false);
 enum class SnapshotMoment {
     BeforeDeletion, // the deletion is called off when the copy fails
     Closing,
+    BeforeRestore, // the restore is called off when the copy fails
 };
 
 // Takes a snapshot; when it fails, says so in one message box. True when the state is saved.
@@ -53,3 +55,22 @@ QList<BackupInfo> ListBackups(const QString& dbPath);
 // The diet entries in the copy at `path` per user (CONFIG item name, such as "USER1"), in the
 // order of the names; empty when the copy cannot be read. Opens the copy read-only.
 QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path);
+
+// Why the copy at `path` cannot be restored into this program's log, in plain words (it fails
+// SQLite's integrity check, lacks the program's tables, or was written by a newer version); the
+// empty text when it can. Opens the copy read-only.
+QString CheckBackup(const QString& path);
+
+struct RestoreResult {
+    bool changed = false; // the log now holds the copy
+    QString reason;       // why not, in plain words; empty when `beforeCopy` called it off
+};
+
+// Replaces what the open log holds with the copy at `path`, through the open connection, so the
+// exclusive lock is never let go; SQLite writes it through the journal, so a crash part-way
+// leaves the old state or the new one. The copy is checked first (CheckBackup), and kept open
+// while `beforeCopy` runs (which may take a snapshot, and so delete old copies); nothing is
+// changed when the check fails or `beforeCopy` returns false. No statement of the connection may
+// be running and no transaction open. A copy of an older version is brought up to date.
+RestoreResult RestoreFromCopy(Database& db, const QString& path,
+                              const std::function<bool()>& beforeCopy = {});

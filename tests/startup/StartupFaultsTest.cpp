@@ -1,0 +1,172 @@
+// Start-up faults the user can put right: a file of a newer version, a read-only file or folder,
+// and a file damaged by a crash. Each is told with the file's path and what to do, and the file
+// is left byte for byte as it was unless the user has a good backup copy restored.
+#include "Module1.h"
+#include "Module1App.h"
+#include "MsgBoxRecorder.h"
+#include "SqlProbe.h"
+#include "TestDatabase.h"
+#include "TreeControl.h"
+#include "clsFWSDataSource.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray hashOf(const QString& path) {
+    return QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256);
+}
+
+QString shownPath(const TestDatabase& db) {
+    return QDir::toNativeSeparators(QDir(db.programDir()).absoluteFilePath(u"Data/ForkData.mdb"_s));
+}
+
+// Start-up in a child process; as root it runs as nobody, whose writes file modes do stop.
+// Returns the prompts it showed, one a line.
+QString startInChild(const QString& programDir, bool* started) {
+    QString program = QStringLiteral(STARTUP_PROBE);
+    QStringList args = {programDir};
+    if (::geteuid() == 0) {
+        args.prepend(program);
+        args = QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s} + args;
+        program = u"setpriv"_s;
+    }
+    QProcess child;
+    child.start(program, args);
+    EXPECT_TRUE(child.waitForFinished(60000)) << qPrintable(child.errorString());
+    *started = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    EXPECT_TRUE(child.exitCode() <= 1) << child.readAllStandardError().constData();
+    return QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+}
+
+// Breaks the root page of an index: the file still opens, but fails SQLite's checks.
+void damageIndex(const QString& path) {
+    const qlonglong pageSize = queryValue(path, u"PRAGMA page_size"_s).toLongLong();
+    const qlonglong root = queryValue(path, u"SELECT rootpage FROM sqlite_master WHERE name = "
+                                            "'DietActivity_UserDate'"_s)
+                               .toLongLong();
+    QByteArray bytes = fileBytes(path);
+    bytes[(root - 1) * pageSize] = 0x7f;
+    ASSERT_TRUE(writeFile(path, bytes));
+}
+
+} // namespace
+
+TEST(StartupFaults, ANewerOrReadOnlyFileIsRefusedSayingWhatToDoAndLeftByteIdentical) {
+    TestDatabase db;
+    const QString dataDir = db.programDir() + u"/Data"_s;
+    queryValue(db.path(), u"PRAGMA user_version = 2"_s);
+    QByteArray before = hashOf(db.path());
+    {
+        MsgBoxRecorder boxes;
+        EXPECT_FALSE(StartProgram(db.programDir()));
+        EXPECT_FALSE(gMainForm);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].prompt,
+                  u"The diet log "_s + shownPath(db) +
+                      u" was written by a newer version of Forkwise. Install that version to open "
+                      "it; this file has been left unchanged."_s);
+        EXPECT_EQ(boxes.boxes()[0].buttons, vbCritical | vbOKOnly);
+    }
+    EXPECT_EQ(hashOf(db.path()), before);
+    queryValue(db.path(), u"PRAGMA user_version = 1"_s);
+    before = hashOf(db.path());
+
+    // The program's folder can be passed through but not read; then either the file or the
+    // folder that would take its journal cannot be written to.
+    const auto mode = [](const QString& path, mode_t bits) {
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), bits), 0) << qPrintable(path);
+    };
+    mode(db.programDir(), 0711);
+    const QString expected = u"The diet log "_s + shownPath(db) +
+                             u" is read-only, so Forkwise cannot save to it. Make the file and "
+                             "its folder writable, then start Forkwise again."_s;
+    for (const bool folderReadOnly : {false, true}) {
+        SCOPED_TRACE(folderReadOnly ? "read-only folder" : "read-only file");
+        mode(dataDir, folderReadOnly ? 0555 : 0777);
+        mode(db.path(), folderReadOnly ? 0666 : 0444);
+        bool started = true;
+        EXPECT_EQ(startInChild(db.programDir(), &started), expected);
+        EXPECT_FALSE(started);
+        EXPECT_EQ(hashOf(db.path()), before);
+        EXPECT_EQ(QDir(dataDir).entryList(QDir::Files), QStringList{u"ForkData.mdb"_s});
+    }
+    // Writable again, the same file opens as the same user.
+    mode(dataDir, 0777);
+    mode(db.path(), 0666);
+    bool started = false;
+    EXPECT_EQ(startInChild(db.programDir(), &started), QString());
+    EXPECT_TRUE(started);
+}
+
+TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYes) {
+    TestDatabase db;
+    const QString backups = db.programDir() + u"/Data/Backups/"_s;
+    const QString journal = db.path() + u"-journal"_s;
+    queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
+                          "NumServings, Fat) VALUES (1, 'USER1', '2026-01-01', 'Kept', 1, 2)"_s);
+    const QByteArray good = fileBytes(db.path());
+    damageIndex(db.path());
+    const QByteArray before = hashOf(db.path());
+    // The newest copy is damaged too, so the one before it is offered.
+    ASSERT_TRUE(writeFile(backups + u"ForkData 2099-01-01 120000.mdb"_s, fileBytes(db.path())));
+    ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0'))); // what a crash leaves beside the file
+
+    const QString damaged = u"Forkwise was not closed properly, and the diet log "_s +
+                            shownPath(db) + u" is damaged ("_s;
+    MsgBoxRecorder boxes;
+    const auto startOnce = [&](int answer) {
+        boxes.clear();
+        boxes.answer(answer);
+        const bool started = StartProgram(db.programDir());
+        EXPECT_EQ(boxes.boxes().size(), 1u);
+        return started;
+    };
+    // No good copy: told so, and the program ends.
+    EXPECT_FALSE(startOnce(vbOK));
+    EXPECT_TRUE(boxes.boxes()[0].prompt.startsWith(damaged)) << qPrintable(boxes.boxes()[0].prompt);
+    EXPECT_TRUE(boxes.boxes()[0].prompt.endsWith(
+        u"\n\nThere is no good backup copy of it, so Forkwise will close; the file has been "
+        "left unchanged."_s));
+    EXPECT_EQ(hashOf(db.path()), before);
+
+    ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-01 120000.mdb"_s, good));
+    const QString offer =
+        u"\n\nRestore the newest good backup copy, taken %1? No leaves the file as it is and "
+        "closes Forkwise."_s.arg(
+            QLocale().toString(QDateTime(QDate(2026, 1, 1), QTime(12, 0)), QLocale::ShortFormat));
+    EXPECT_FALSE(startOnce(vbNo));
+    EXPECT_TRUE(boxes.boxes()[0].prompt.startsWith(damaged));
+    EXPECT_TRUE(boxes.boxes()[0].prompt.endsWith(offer)) << qPrintable(boxes.boxes()[0].prompt);
+    EXPECT_EQ(boxes.boxes()[0].buttons, vbYesNo | vbCritical);
+    EXPECT_FALSE(gMainForm);
+    EXPECT_EQ(hashOf(db.path()), before);
+
+    // Yes: the copy is written into the open file, and the program starts on it.
+    ASSERT_TRUE(startOnce(vbYes));
+    ASSERT_TRUE(gMainForm);
+    EXPECT_TRUE(gMainForm->tvwDiet->Item(u"DT20260101"_s));
+    gMainForm->close();
+    QApplication::processEvents();
+    gDataSource.reset();
+    EXPECT_EQ(queryValue(db.path(), u"PRAGMA integrity_check"_s), u"ok"_s);
+
+    // A crash that left the file sound costs only the check: no question.
+    ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0')));
+    boxes.clear();
+    ASSERT_TRUE(StartProgram(db.programDir()));
+    EXPECT_TRUE(boxes.boxes().empty());
+    gMainForm->close();
+    QApplication::processEvents();
+    gDataSource.reset();
+}
