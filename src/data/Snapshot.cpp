@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <sqlite3.h>
 #include <thread>
 #include <unistd.h>
@@ -269,7 +270,11 @@ SnapshotResult TakeSnapshot(Database& db, bool force) {
     return TakeSnapshot(db.handle(), force);
 }
 
-SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
+namespace {
+
+// TakeSnapshot; `beforeNaming`, when given, runs once the copy has passed its check, and the
+// copy is thrown away (no copy named, none rotated away) when it returns false.
+SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>& beforeNaming) {
     if (!db)
         return failed(u"The diet log is not open."_s);
     // Mid-transaction the file may hold pages that are not committed.
@@ -313,6 +318,10 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
         if (reason.isEmpty())
             reason = synced;
     }
+    if (reason.isEmpty() && beforeNaming && !beforeNaming()) {
+        QFile::remove(partial);
+        return failed(QString());
+    }
     // QFile::rename never replaces a file that is already there.
     if (reason.isEmpty() && !QFile::rename(partial, path))
         reason = u"The copy could not be renamed to \"%1\"."_s.arg(QDir::toNativeSeparators(path));
@@ -325,10 +334,13 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
     return {SnapshotResult::Taken, path, QString()};
 }
 
-bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
-    const SnapshotResult result = TakeSnapshot(db, force);
-    if (result.saved())
-        return true;
+} // namespace
+
+SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
+    return takeSnapshot(db, force, {});
+}
+
+QString SnapshotFailureText(SnapshotMoment moment, const QString& reason) {
     QString what = u"A checked backup copy of the diet log could not be made"_s;
     if (moment == SnapshotMoment::BeforeDeletion)
         what += u", so nothing was deleted."_s;
@@ -336,7 +348,14 @@ bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
         what += u", so the diet log was not restored."_s;
     else
         what += u'.';
-    MsgBox(what + u"\n\n"_s + result.reason, vbExclamation);
+    return what + u"\n\n"_s + reason;
+}
+
+bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
+    const SnapshotResult result = TakeSnapshot(db, force);
+    if (result.saved())
+        return true;
+    MsgBox(SnapshotFailureText(moment, result.reason), vbExclamation);
     return false;
 }
 
@@ -403,17 +422,44 @@ QString CheckBackup(const QString& path) {
     return reason;
 }
 
-RestoreResult RestoreFromCopy(Database& db, const QString& path,
-                              const std::function<bool()>& beforeCopy) {
+RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst,
+                              const std::function<void()>& beforeCopy) {
     RestoreResult result;
-    sqlite3* copy = nullptr;
-    result.reason = openChecked(path, &copy);
-    if (result.reason.isEmpty() && !sqlite3_get_autocommit(db.handle()))
+    if (!sqlite3_get_autocommit(db.handle())) {
         result.reason = u"A change to the diet log is still being written."_s;
-    if (!result.reason.isEmpty() || (beforeCopy && !beforeCopy())) {
+        return result;
+    }
+    sqlite3* copy = nullptr;
+    if (snapshotFirst) {
+        // The copy is checked while the present state is copied and checked: the two take about
+        // as long, and a copy of the present state is named only once the chosen one passed.
+        std::future<QString> checked =
+            std::async(std::launch::async, [&] { return openChecked(path, &copy); });
+        QString refused;
+        bool waited = false;
+        const auto passed = [&] {
+            if (!waited) {
+                refused = checked.get();
+                waited = true;
+            }
+            return refused.isEmpty();
+        };
+        const SnapshotResult snapshot = takeSnapshot(db.handle(), true, passed);
+        if (!passed()) {
+            result.reason = refused;
+        } else if (!snapshot.saved()) {
+            result.snapshotFailed = true;
+            result.reason = snapshot.reason;
+        }
+    } else {
+        result.reason = openChecked(path, &copy);
+    }
+    if (!result.reason.isEmpty()) {
         sqlite3_close(copy);
         return result;
     }
+    if (beforeCopy)
+        beforeCopy();
     // All pages in one step, in one write transaction of the open connection.
     sqlite3_backup* backup = sqlite3_backup_init(db.handle(), "main", copy, "main");
     int rc = backup ? SQLITE_OK : sqlite3_errcode(db.handle());

@@ -40,6 +40,9 @@ enum class SnapshotMoment {
     BeforeRestore, // the restore is called off when the copy fails
 };
 
+// What a message says when a snapshot taken at `moment` failed for `reason`.
+QString SnapshotFailureText(SnapshotMoment moment, const QString& reason);
+
 // Takes a snapshot; when it fails, says so in one message box. True when the state is saved.
 bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force = false);
 
@@ -62,15 +65,18 @@ QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path);
 QString CheckBackup(const QString& path);
 
 struct RestoreResult {
-    bool changed = false; // the log now holds the copy
-    QString reason;       // why not, in plain words; empty when `beforeCopy` called it off
+    bool changed = false;        // the log now holds the copy
+    bool snapshotFailed = false; // no checked copy of the present state could be made
+    QString reason;              // why the copy was not restored, in plain words
 };
 
 // Replaces what the open log holds with the copy at `path`, through the open connection, so the
 // exclusive lock is never let go; SQLite writes it through the journal, so a crash part-way
-// leaves the old state or the new one. The copy is checked first (CheckBackup), and kept open
-// while `beforeCopy` runs (which may take a snapshot, and so delete old copies); nothing is
-// changed when the check fails or `beforeCopy` returns false. No statement of the connection may
-// be running and no transaction open. A copy of an older version is brought up to date.
-RestoreResult RestoreFromCopy(Database& db, const QString& path,
-                              const std::function<bool()>& beforeCopy = {});
+// leaves the old state or the new one. The copy is checked first (CheckBackup); with
+// `snapshotFirst` a forced snapshot of the present state is taken too (and named only when the
+// check passed). Nothing is changed when the check or the snapshot fails. The copy stays open
+// from its check on, so a snapshot that rotates it away does no harm. `beforeCopy` runs just
+// before the pages are written; no statement of the connection may be running then, and no
+// transaction may be open. A copy of an older version is brought up to date.
+RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst = false,
+                              const std::function<void()>& beforeCopy = {});

@@ -108,15 +108,14 @@ bool RestoreBackup(QWidget* parent) {
     const QString path = dlg.chosenPath();
     Hourglass busy;
     bool closedSets = false;
-    const RestoreResult result = RestoreFromCopy(gDataSource->appDB, path, [&] {
-        // The present state is surely kept, even when a copy of it exists already.
-        if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeRestore, true))
-            return false;
+    // The present state is surely kept, even when a copy of it exists already.
+    const RestoreResult result = RestoreFromCopy(gDataSource->appDB, path, true, [&] {
         gDataSource->closeResultSets();
         closedSets = true;
-        return true;
     });
-    if (!result.reason.isEmpty())
+    if (result.snapshotFailed)
+        MsgBox(SnapshotFailureText(SnapshotMoment::BeforeRestore, result.reason), vbExclamation);
+    else if (!result.reason.isEmpty())
         MsgBox((result.changed
                     ? QStringLiteral("The backup copy %1 was restored, but could not be "
                                      "brought up to date.")
