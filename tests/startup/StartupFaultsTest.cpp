@@ -65,48 +65,38 @@ void damageIndex(const QString& path) {
 TEST(StartupFaults, ANewerOrReadOnlyFileIsRefusedSayingWhatToDoAndLeftByteIdentical) {
     TestDatabase db;
     const QString dataDir = db.programDir() + u"/Data"_s;
-    queryValue(db.path(), u"PRAGMA user_version = 2"_s);
-    QByteArray before = hashOf(db.path());
-    {
-        MsgBoxRecorder boxes;
-        EXPECT_FALSE(StartProgram(db.programDir()));
-        EXPECT_FALSE(gMainForm);
-        ASSERT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_EQ(boxes.boxes()[0].prompt,
-                  u"The diet log "_s + shownPath(db) +
-                      u" was written by a newer version of Forkwise. Install that version to open "
-                      "it; this file has been left unchanged."_s);
-        EXPECT_EQ(boxes.boxes()[0].buttons, vbCritical | vbOKOnly);
-    }
-    EXPECT_EQ(hashOf(db.path()), before);
-    queryValue(db.path(), u"PRAGMA user_version = 1"_s);
-    before = hashOf(db.path());
-
-    // The program's folder can be passed through but not read; then either the file or the
-    // folder that would take its journal cannot be written to.
     const auto mode = [](const QString& path, mode_t bits) {
         ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), bits), 0) << qPrintable(path);
     };
-    mode(db.programDir(), 0711);
-    const QString expected = u"The diet log "_s + shownPath(db) +
+    mode(db.programDir(), 0711); // passed through, not read
+    const QString readOnly = u"The diet log "_s + shownPath(db) +
                              u" is read-only, so Forkwise cannot save to it. Make the file and "
                              "its folder writable, then start Forkwise again."_s;
-    for (const bool folderReadOnly : {false, true}) {
-        SCOPED_TRACE(folderReadOnly ? "read-only folder" : "read-only file");
-        mode(dataDir, folderReadOnly ? 0555 : 0777);
-        mode(db.path(), folderReadOnly ? 0666 : 0444);
-        bool started = true;
-        EXPECT_EQ(startInChild(db.programDir(), &started), expected);
-        EXPECT_FALSE(started);
+    const QString newer = u"The diet log "_s + shownPath(db) +
+                          u" was written by a newer version of Forkwise. Install that version to "
+                          "open it; this file has been left unchanged."_s;
+    // Folder and file modes, the file's version, and what start-up says ("" when it starts).
+    const struct {
+        mode_t folder, file;
+        int version;
+        QString says;
+    } cases[] = {{0777, 0644, 2, newer},
+                 {0777, 0444, 1, readOnly},
+                 {0555, 0666, 1, readOnly}, // no room for the journal
+                 {0777, 0666, 1, QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(qPrintable(c.says));
+        mode(dataDir, 0777);
+        queryValue(db.path(), u"PRAGMA user_version = %1"_s.arg(c.version));
+        mode(dataDir, c.folder);
+        mode(db.path(), c.file);
+        const QByteArray before = hashOf(db.path());
+        bool started = false;
+        EXPECT_EQ(startInChild(db.programDir(), &started), c.says);
+        EXPECT_EQ(started, c.says.isEmpty());
         EXPECT_EQ(hashOf(db.path()), before);
         EXPECT_EQ(QDir(dataDir).entryList(QDir::Files), QStringList{u"ForkData.mdb"_s});
     }
-    // Writable again, the same file opens as the same user.
-    mode(dataDir, 0777);
-    mode(db.path(), 0666);
-    bool started = false;
-    EXPECT_EQ(startInChild(db.programDir(), &started), QString());
-    EXPECT_TRUE(started);
 }
 
 TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYes) {
@@ -125,19 +115,19 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     const QString damaged = u"Forkwise was not closed properly, and the diet log "_s +
                             shownPath(db) + u" is damaged ("_s;
     MsgBoxRecorder boxes;
-    const auto startOnce = [&](int answer) {
+    // One start answered with `answer`: one box that names the damage and ends with `ending`.
+    const auto startOnce = [&](int answer, const QString& ending) {
         boxes.clear();
         boxes.answer(answer);
         const bool started = StartProgram(db.programDir());
         EXPECT_EQ(boxes.boxes().size(), 1u);
+        const QString said = boxes.boxes().empty() ? QString() : boxes.boxes()[0].prompt;
+        EXPECT_TRUE(said.startsWith(damaged) && said.endsWith(ending)) << qPrintable(said);
         return started;
     };
     // No good copy: told so, and the program ends.
-    EXPECT_FALSE(startOnce(vbOK));
-    EXPECT_TRUE(boxes.boxes()[0].prompt.startsWith(damaged)) << qPrintable(boxes.boxes()[0].prompt);
-    EXPECT_TRUE(boxes.boxes()[0].prompt.endsWith(
-        u"\n\nThere is no good backup copy of it, so Forkwise will close; the file has been "
-        "left unchanged."_s));
+    EXPECT_FALSE(startOnce(vbOK, u"\n\nThere is no good backup copy of it, so Forkwise will "
+                                 "close; the file has been left unchanged."_s));
     EXPECT_EQ(hashOf(db.path()), before);
 
     ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-01 120000.mdb"_s, good));
@@ -145,15 +135,13 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
         u"\n\nRestore the newest good backup copy, taken %1? No leaves the file as it is and "
         "closes Forkwise."_s.arg(
             QLocale().toString(QDateTime(QDate(2026, 1, 1), QTime(12, 0)), QLocale::ShortFormat));
-    EXPECT_FALSE(startOnce(vbNo));
-    EXPECT_TRUE(boxes.boxes()[0].prompt.startsWith(damaged));
-    EXPECT_TRUE(boxes.boxes()[0].prompt.endsWith(offer)) << qPrintable(boxes.boxes()[0].prompt);
+    EXPECT_FALSE(startOnce(vbNo, offer));
     EXPECT_EQ(boxes.boxes()[0].buttons, vbYesNo | vbCritical);
     EXPECT_FALSE(gMainForm);
     EXPECT_EQ(hashOf(db.path()), before);
 
     // Yes: the copy is written into the open file, and the program starts on it.
-    ASSERT_TRUE(startOnce(vbYes));
+    ASSERT_TRUE(startOnce(vbYes, offer));
     ASSERT_TRUE(gMainForm);
     EXPECT_TRUE(gMainForm->tvwDiet->Item(u"DT20260101"_s));
     gMainForm->close();
