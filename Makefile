@@ -42,17 +42,23 @@ sanitize: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
-# The RTF reader under libFuzzer for 30 seconds, in a clang build of its own. New inputs it finds
-# stay in build-fuzz/corpus; the seeds in fuzz/corpus are never changed.
+# Each fuzzer for FUZZ_SECONDS (30) in a clang build of its own: the RTF reader, the number test
+# and the name pattern of searches. New inputs found stay in build-fuzz/corpus/<target>; the
+# seeds in fuzz/corpus are never changed.
 FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := rtf_reader_fuzz number_text_fuzz like_pattern_fuzz
 fuzz-short: deps
 	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DFORKWISE_FUZZ=ON \
 		-DFORKWISE_TESTS=OFF -DFORKWISE_BENCH=OFF -DFORKWISE_BIN_DIR=$(CURDIR)/build-fuzz/bin
-	cmake --build build-fuzz --target rtf_reader_fuzz -j $(JOBS)
-	mkdir -p build-fuzz/corpus
-	QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
-		build-fuzz/fuzz/rtf_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-		-dict=fuzz/rtf.dict -artifact_prefix=build-fuzz/ build-fuzz/corpus fuzz/corpus
+	cmake --build build-fuzz --target $(FUZZ_TARGETS) -j $(JOBS)
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p build-fuzz/corpus/$$t && \
+		QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		build-fuzz/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+			$$(test $$t = rtf_reader_fuzz && echo -dict=fuzz/rtf.dict) \
+			-artifact_prefix=build-fuzz/$$t- build-fuzz/corpus/$$t \
+			$$(test $$t = rtf_reader_fuzz && echo fuzz/corpus) || exit 1; \
+	done
 
 bench: db
 	bench/run.sh $(BIN) $(BUILD)

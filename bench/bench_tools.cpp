@@ -9,6 +9,7 @@
 //     only walks the rows.
 //   next: Find Next from one match to the next, the matches 1,000 entries apart; timed until
 //     the next match is selected in its never-opened day.
+//   close: the window closed after a change, until the file is closed and its checked copy made.
 //   purge: a year of the user's entries, answered Yes; timed from the command until the diet
 //     tree is rebuilt, the checked copy of the log (the backup copy on the disk beside the log
 //     and its integrity check) included.
@@ -40,6 +41,7 @@ using bench::summary;
 
 constexpr int kApart = 1000;
 constexpr int kPurges = 3;
+constexpr int kCloses = 10;
 
 int fail(const QString& why) {
     return bench::fail("forkwise-bench-tools", why);
@@ -160,6 +162,22 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     gDataSource.reset();
 
+    // Closing after a change: the checked copy of the log is made on the way out.
+    std::vector<double> closes;
+    for (int i = 0; i < kCloses; ++i) {
+        QTemporaryDir again(QDir::tempPath() + u"/forkwise-close-XXXXXX"_s);
+        if (const QString why = bench::startOnCopy(args[0], again, boxes); !why.isEmpty())
+            return fail(why);
+        gDataSource->appDB.execute(u"UPDATE CONFIG SET ConfigValue = ConfigValue"_s);
+        timer.start();
+        gMainForm->close();
+        QApplication::processEvents();
+        closes.push_back(msOf(timer));
+        gDataSource.reset();
+        if (!boxes.isEmpty() || QDir(again.filePath(u"Data/Backups"_s)).isEmpty())
+            return fail(u"closing made no checked copy: "_s + boxes.join(u"; "_s));
+    }
+
     print(u"Find on the current user's %1 diet entries, offscreen, on a copy of %2"_s.arg(entries)
               .arg(args[0]));
     print(u"  Find, a text only the last entry matches, %1 runs:"_s.arg(runs));
@@ -176,5 +194,8 @@ int main(int argc, char** argv) {
           "the log and the diet tree rebuilt, %2 runs:"_s.arg(purged)
               .arg(kPurges));
     print(u"    %1   (goal: under 1 s)"_s.arg(summary(purges)));
+    print(u"Closing the window after a change, to the file closed with its checked copy made, %1 "
+          "runs:"_s.arg(kCloses));
+    print(u"    %1   (goal: under 1 s)"_s.arg(summary(closes)));
     return 0;
 }

@@ -5,10 +5,6 @@
 
 namespace {
 
-QString literal(char32_t c) {
-    return QRegularExpression::escape(QString::fromUcs4(&c, 1));
-}
-
 QString codePoint(char32_t c) {
     return QStringLiteral("\\x{") + QString::number(uint(c), 16) + u'}';
 }
@@ -70,10 +66,10 @@ LikePattern::LikePattern(const QString& pattern) {
         } else if (c == U'[') {
             qsizetype end = i;
             const QString set = characterClass(cps, i, end);
-            out += set.isEmpty() ? literal(c) : set;
+            out += set.isEmpty() ? codePoint(c) : set;
             i = end;
         } else {
-            out += literal(c);
+            out += codePoint(c); // never an escape that could run into the next character
         }
     }
     if (!openEnd)

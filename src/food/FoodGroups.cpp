@@ -6,6 +6,7 @@
 #include "Module1.h"
 #include "Seams.h"
 #include "Snapshot.h"
+#include "TextLimit.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 
@@ -84,7 +85,7 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
         try {
             LocateFood(node->Key(), tag);
             foods.Edit();
-            foods.setField(QStringLiteral("FoodName"), newText.left(200));
+            foods.setField(QStringLiteral("FoodName"), CutText(newText, 200));
         } catch (const DbError&) {
             abandon(&foods);
             ShowAppError(QStringLiteral("Unable to update Food Data.  "));
@@ -103,7 +104,7 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
     try {
         LocateGroup(node->Key());
         groups->Edit();
-        groups->setField(QStringLiteral("GroupName"), newText.left(60));
+        groups->setField(QStringLiteral("GroupName"), CutText(newText, 60));
         groups->Update();
         newText = groups->Fields(QStringLiteral("GroupName")).toString();
     } catch (const DbError&) {

@@ -1,6 +1,7 @@
 #include "frmFoodData.h"
 
 #include "Config.h"
+#include "LineLimit.h"
 #include "Module1.h"
 #include "NumberText.h"
 #include "Seams.h"
@@ -43,7 +44,7 @@ frmFoodData::frmFoodData(QWidget* parent) : ModalDialog(parent) {
     };
     txtFoodName = new QLineEdit(this);
     txtFoodName->setObjectName(QStringLiteral("txtFoodName"));
-    txtFoodName->setMaxLength(200);
+    LimitLength(txtFoodName, 200);
     cmbServSize = new QComboBox(this);
     cmbServSize->setObjectName(QStringLiteral("cmbServSize"));
     cmbServSize->setEditable(true);

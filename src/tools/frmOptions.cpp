@@ -1,8 +1,10 @@
 #include "frmOptions.h"
 
 #include "Config.h"
+#include "LineLimit.h"
 #include "Module1.h"
 #include "Seams.h"
+#include "TextLimit.h"
 #include "clsFWSDataSource.h"
 
 #include <QButtonGroup>
@@ -44,7 +46,7 @@ frmOptions::frmOptions(QWidget* parent) : ModalDialog(parent) {
         lblUser[size_t(i)]->setObjectName(QStringLiteral("lblUser") + n);
         txtUser[size_t(i)] = new QLineEdit(frmUser);
         txtUser[size_t(i)]->setObjectName(QStringLiteral("txtUser") + n);
-        txtUser[size_t(i)]->setMaxLength(40);
+        LimitLength(txtUser[size_t(i)], 40);
         lblUser[size_t(i)]->setBuddy(txtUser[size_t(i)]);
         optUser[size_t(i)] = new QRadioButton(QStringLiteral("Current User"), frmUser);
         optUser[size_t(i)]->setObjectName(QStringLiteral("optUser") + n);
@@ -67,7 +69,7 @@ frmOptions::frmOptions(QWidget* parent) : ModalDialog(parent) {
     txtOther1->setObjectName(QStringLiteral("txtOther1"));
     txtOther2->setObjectName(QStringLiteral("txtOther2"));
     for (QLineEdit* box : {txtOther1, txtOther2})
-        box->setMaxLength(10);
+        LimitLength(box, 10);
     Label1->setBuddy(txtOther1);
     Label2->setBuddy(txtOther2);
     labels->addWidget(Label1, 0, 0);
@@ -142,8 +144,8 @@ bool frmOptions::save() {
         ShowAppError(QStringLiteral("Unable to update the Configuration Data.  "));
         return false;
     }
-    bool ok = SetConfigValue(QStringLiteral("OTHER1"), txtOther1->text().left(10), false) &&
-              SetConfigValue(QStringLiteral("OTHER2"), txtOther2->text().left(10), false);
+    bool ok = SetConfigValue(QStringLiteral("OTHER1"), CutText(txtOther1->text(), 10), false) &&
+              SetConfigValue(QStringLiteral("OTHER2"), CutText(txtOther2->text(), 10), false);
     for (int i = 0; ok && i < 4; ++i) {
         const bool selected = optUser[size_t(i)]->isChecked();
         ok = SetConfigValue(userItem(i), txtUser[size_t(i)]->text(), selected);
@@ -165,8 +167,8 @@ bool frmOptions::save() {
         blnUserChange = changeBefore;
         return false;
     }
-    txtOther1->setText(txtOther1->text().left(10));
-    txtOther2->setText(txtOther2->text().left(10));
+    txtOther1->setText(CutText(txtOther1->text(), 10));
+    txtOther2->setText(CutText(txtOther2->text(), 10));
     return true;
 }
 

@@ -112,4 +112,5 @@ TEST(LikePatternTest, WildcardsSetsAndTheirEscapesWithCaseFoldedInEveryScript) {
     EXPECT_TRUE(like(u"[z-a]"_s, u"[z-a]"_s));
     EXPECT_TRUE(like(u"Mom's (\\.+^$|){}"_s, u"Mom's (\\.+^$|){} pie"_s));
     EXPECT_TRUE(like(u""_s, u""_s));
+    EXPECT_TRUE(like(QChar(0) + u"7"_s, u"a"_s + QChar(0) + u"7"_s)); // not an octal escape
 }

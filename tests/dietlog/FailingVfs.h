@@ -1,0 +1,9 @@
+#pragma once
+// The system's SQLite file layer with writes that fail on demand, as on a full disk or a failing
+// drive: while failing, every write, truncation and flush of every database and journal file
+// reports an error.
+namespace FailingVfs {
+// Makes it the default file layer of the process (once; later calls do nothing).
+void install();
+void failWrites(bool on);
+} // namespace FailingVfs

@@ -1,0 +1,99 @@
+// Writes that fail, as on a full disk: each command shows its message, the file stays whole, no
+// entry shown as saved is lost, and once the disk has room again the program works as before.
+#include "DietLogFixture.h"
+#include "FailingVfs.h"
+#include "frmOptions.h"
+
+#include <QTest>
+
+class WriteFaultsTest : public DietLogTest {
+protected:
+    void SetUp() override {
+        FailingVfs::install();
+        DietLogTest::SetUp();
+        prepare(
+            {dietRow(1, "USER1", "2026-12-06", "Apple"), dietRow(2, "USER1", "2026-12-05", "Pear"),
+             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
+    }
+    void TearDown() override {
+        FailingVfs::failWrites(false);
+        DietLogTest::TearDown();
+    }
+    void startOnToday() {
+        start();
+        doubleClick(w().tvwDiet, day("20261206"));
+    }
+    // Runs `command` while writes fail: one message, and after the close the file as it was.
+    void failing(const char* what, const std::function<void()>& command) {
+        SCOPED_TRACE(what);
+        const QString before = rows();
+        startOnToday();
+        FailingVfs::failWrites(true);
+        command();
+        FailingVfs::failWrites(false);
+        QApplication::processEvents();
+        const auto errors =
+            std::count_if(boxes.boxes().begin(), boxes.boxes().end(),
+                          [](const RecordedBox& b) { return b.title == u"Application Error"; });
+        EXPECT_EQ(errors, 1);
+        boxes.clear();
+        closeWindow();
+        EXPECT_EQ(queryValue(db.path(), QStringLiteral("PRAGMA integrity_check")).toString(),
+                  QStringLiteral("ok"));
+        EXPECT_EQ(rows(), before);
+    }
+    // Every entry, configuration value and group name of the file.
+    QString rows() {
+        return queryValue(
+                   db.path(),
+                   QStringLiteral("SELECT (SELECT group_concat(DietId || ':' || NumServings "
+                                  "|| ':' || Fat, ' ') FROM DietActivity) || ' / ' || "
+                                  "(SELECT group_concat(ConfigValue, ' ') FROM CONFIG) || "
+                                  "' / ' || (SELECT group_concat(GroupName) FROM FoodGroup)"))
+            .toString();
+    }
+};
+
+TEST_F(WriteFaultsTest, EachCommandSaysSoAndKeepsTheFileAndTheProgramWorksOnceWritesSucceed) {
+    failing("add", [&] { doubleClick(w().tvwFood, food(kCheese)); });
+    failing("edit", [&] {
+        click(w().tvwDiet, entry(1));
+        answerDialog([](dlgServings& d) { d.cmbServings->setEditText(QStringLiteral("3")); });
+        choose("mnuEditDietEntry");
+    });
+    failing("delete", [&] {
+        click(w().tvwDiet, entry(1));
+        boxes.answer(vbYes);
+        choose("mnuEditDelete");
+    });
+    failing("rename a group", [&] {
+        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        choose("mnuEditRename");
+        QApplication::processEvents();
+        auto* editor = w().tvwFood->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->setText(QStringLiteral("Best foods"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the edit ends
+    });
+    failing("new food group", [&] {
+        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        choose("mnuEditNewFoodGroup");
+    });
+    failing("options", [&] {
+        setModalHandler([](QDialog& d) {
+            auto& f = dynamic_cast<frmOptions&>(d);
+            f.txtUser[0]->setText(QStringLiteral("Ann"));
+            f.cmdOK->click(); // refused: the dialog stays open until cancelled
+            f.cmdCancel->click();
+            return d.result();
+        });
+        choose("mnuToolsOptions");
+    });
+
+    startOnToday();
+    doubleClick(w().tvwFood, food(kCheese));
+    EXPECT_EQ(w().tvwDiet->selectedNode()->Text(), QStringLiteral("Test cheese"));
+    closeWindow();
+    EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT count(*) FROM DietActivity")), 3);
+}

@@ -1,0 +1,121 @@
+// Texts people type that break careless programs, through every text field: stored within the
+// field's limit without splitting a character, shown, found and read back exactly.
+#include "MainWindowFixture.h"
+#include "Module1.h"
+#include "ShowModal.h"
+#include "clsFWSDataSource.h"
+#include "frmFind.h"
+#include "frmFoodData.h"
+#include "frmOptions.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QString kApple = QStringLiteral("\U0001F34E"); // two UTF-16 units
+
+const QStringList kHostile = {
+    QStringLiteral("Mom's \"best\" \\ 100% _x_ *?#[ ] pie; DROP TABLE FoodItem; --"),
+    QStringLiteral("Tab\there \u0001 bell\u0007 del\u007f"),
+    QStringLiteral("\u05d7\u05dc\u05d1 \u202eevil\u202c \u0645\u0631\u062d\u0628\u0627"),
+    kApple + QStringLiteral(" family \U0001F468\u200d\U0001F469\u200d\U0001F467 \u00bd"),
+    // 10,000 characters, an apple falling across each field's limit: 10, 40, 60 and 200.
+    QString(9, u'x') + kApple + QString(28, u'y') + kApple + QString(18, u'z') + kApple +
+        QString(138, u'w') + kApple + QString(9793, u'v'),
+};
+
+// The first `n` UTF-16 units of `text`, less a character that would be cut in half.
+QString within(const QString& text, int n) {
+    QString cut = text.left(n);
+    if (!cut.isEmpty() && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut;
+}
+
+} // namespace
+
+class HostileInputTest : public MainWindowTest {
+protected:
+    void TearDown() override {
+        setModalHandler({});
+        MainWindowTest::TearDown();
+    }
+    QString sql(const QString& query, const QVariantList& params = {}) {
+        const auto rs = Recordset::openSnapshot(gDataSource->appDB, query, params);
+        return rs->eof() ? QString() : rs->Fields(rs->fieldNames().first()).toString();
+    }
+    template <typename Dialog> void answer(std::function<void(Dialog&)> act) {
+        setModalHandler([act](QDialog& d) {
+            act(dynamic_cast<Dialog&>(d));
+            return d.result();
+        });
+    }
+};
+
+TEST_F(HostileInputTest, NamesSizesUsersLabelsAndSearchesKeepEveryCharacter) {
+    prepare({QStringLiteral("INSERT INTO FoodGroup VALUES (500, 'Aaa fruit', 1, 'GROUP')")});
+    start();
+    TreeControl* t = w().tvwFood;
+    for (const QString& text : kHostile) {
+        SCOPED_TRACE(text.left(40).toStdString());
+        // A group named in place (60 characters).
+        click(t, t->Item(QStringLiteral("G500")));
+        choose("mnuEditRename");
+        QApplication::processEvents();
+        auto* editor = t->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(sql(QStringLiteral("SELECT GroupName FROM FoodGroup WHERE GroupId = 500")),
+                  within(text, 60));
+        EXPECT_EQ(t->Item(QStringLiteral("G500"))->Text(), within(text, 60));
+
+        // A food with the text as its name (200 characters) and serving size.
+        answer<frmFoodData>([&](frmFoodData& f) {
+            f.txtFoodName->setText(text);
+            f.cmbServSize->setEditText(text);
+            f.cmdSave->click();
+        });
+        choose("mnuEditNewFoodItem");
+        const TreeNode* added = t->selectedNode();
+        ASSERT_TRUE(added);
+        EXPECT_EQ(added->Text(), within(text, 200));
+        EXPECT_EQ(sql(QStringLiteral("SELECT FoodName || '|' || ServingSize FROM FoodItem WHERE "
+                                     "FoodId = ?"),
+                      {qlonglong(nodeId(added->Key()))}),
+                  within(text, 200) + u'|' + text);
+
+        // Found again by its name, its pattern characters in brackets.
+        QString escaped;
+        for (QChar c : within(text, 200))
+            escaped += QStringLiteral("*?#[").contains(c) ? u'[' + QString(c) + u']' : QString(c);
+        click(t, t->Item(QStringLiteral("G1")));
+        answer<frmFind>([&](frmFind& f) {
+            f.txtFindName->setText(escaped);
+            f.optFood->setChecked(true);
+            f.FindButton->click();
+        });
+        choose("mnuEditFindEntry");
+        EXPECT_EQ(t->selectedNode(), added);
+
+        // A user's name (40 characters) and a nutrient label (10).
+        answer<frmOptions>([&](frmOptions& f) {
+            f.txtUser[0]->setText(text);
+            f.txtOther1->setText(text);
+            f.cmdOK->click();
+        });
+        choose("mnuToolsOptions");
+        EXPECT_EQ(sql(QStringLiteral("SELECT group_concat(ConfigValue, '|') FROM CONFIG WHERE "
+                                     "ConfigItem IN ('USER1', 'OTHER1') ORDER BY ConfigItem")),
+                  within(text, 10) + u'|' + within(text, 40));
+        EXPECT_EQ(w().sbPanel2->text(), QStringLiteral("User:  ") + within(text, 40));
+    }
+    EXPECT_TRUE(boxes.boxes().empty()) << boxes.boxes().front().prompt.toStdString();
+}
