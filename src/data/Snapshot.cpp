@@ -56,6 +56,10 @@ public:
                             QRegularExpression::escape(ext_) + u"(\\.partial)?$"_s);
     }
     const QString& folder() const { return folder_; }
+    // Never matches the pattern of a copy: never offered for a restore, never thinned out.
+    QString damagedName(const QDateTime& when) const {
+        return base_ + u" damaged "_s + when.toString(kStampFormat) + ext_;
+    }
     QString name(const QDateTime& when, int serial) const {
         return base_ + u' ' + when.toString(kStampFormat) +
                (serial > 1 ? u" (%1)"_s.arg(serial) : QString()) + ext_;
@@ -414,6 +418,35 @@ QString openChecked(const QString& path, sqlite3** db) {
 }
 
 } // namespace
+
+QString KeepDamagedLog(Database& db) {
+    sqlite3_file* log = db.isOpen() ? mainFile(db.handle()) : nullptr;
+    const char* file = db.isOpen() ? sqlite3_db_filename(db.handle(), "main") : nullptr;
+    if (!log || !file)
+        return u"The diet log is not open."_s;
+    const Naming naming(QString::fromUtf8(file));
+    QDir().mkpath(naming.folder());
+    QFile out(QDir(naming.folder()).filePath(naming.damagedName(Clock::now())));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return u"\"%1\" could not be written: %2"_s.arg(QDir::toNativeSeparators(out.fileName()),
+                                                        out.errorString());
+    // Read through the connection's own file handle, which keeps the lock (see above).
+    sqlite3_int64 size = 0;
+    bool ok = log->pMethods->xFileSize(log, &size) == SQLITE_OK;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (sqlite3_int64 offset = 0; ok && offset < size; offset += chunk.size()) {
+        const int n = int(std::min<sqlite3_int64>(chunk.size(), size - offset));
+        ok = log->pMethods->xRead(log, chunk.data(), n, offset) == SQLITE_OK &&
+             out.write(chunk.constData(), n) == n;
+    }
+    ok = ok && out.flush();
+    out.close();
+    const QString synced = ok ? syncPath(out.fileName(), false) : QString();
+    if (ok && synced.isEmpty())
+        return QString();
+    out.remove();
+    return synced.isEmpty() ? u"The disk may be full."_s : synced;
+}
 
 QString CheckBackup(const QString& path) {
     sqlite3* db = nullptr;

@@ -59,6 +59,11 @@ QList<BackupInfo> ListBackups(const QString& dbPath);
 // order of the names; empty when the copy cannot be read. Opens the copy read-only.
 QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path);
 
+// Keeps the open log's bytes as they are, damage and all, in Backups as "<name> damaged
+// yyyy-MM-dd HHmmss.<ext>", a name never offered for a restore nor thinned out: what it held since
+// its last good copy may still be read out of it. The empty text, or why it could not be kept.
+QString KeepDamagedLog(Database& db);
+
 // Why the copy at `path` cannot be restored into this program's log, in plain words (it fails
 // SQLite's integrity check, lacks the program's tables, or was written by a newer version); the
 // empty text when it can. Opens the copy read-only.

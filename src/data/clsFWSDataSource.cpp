@@ -63,10 +63,18 @@ bool clsFWSDataSource::recoverAfterCrash() {
             continue;
         const QString taken = QLocale().toString(backup.taken, QLocale::ShortFormat);
         if (MsgBox(damaged + QStringLiteral("\n\nRestore the newest good backup copy, taken %1? "
+                                            "The damaged file is kept beside the backup copies. "
                                             "No leaves the file as it is and closes Forkwise.")
                                  .arg(taken),
                    vbYesNo | vbCritical) != vbYes)
             return false;
+        if (const QString why = KeepDamagedLog(appDB); !why.isEmpty()) {
+            MsgBox(QStringLiteral("The damaged diet log could not be kept, so it was not "
+                                  "replaced.\n\n") +
+                       why,
+                   vbCritical | vbOKOnly);
+            return false;
+        }
         const RestoreResult restored = RestoreFromCopy(appDB, backup.path);
         if (restored.changed && restored.reason.isEmpty())
             return true;

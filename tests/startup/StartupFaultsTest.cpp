@@ -4,6 +4,7 @@
 #include "Module1.h"
 #include "Module1App.h"
 #include "MsgBoxRecorder.h"
+#include "Seams.h"
 #include "SqlProbe.h"
 #include "TestDatabase.h"
 #include "TreeControl.h"
@@ -132,16 +133,20 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
 
     ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-01 120000.mdb"_s, good));
     const QString offer =
-        u"\n\nRestore the newest good backup copy, taken %1? No leaves the file as it is and "
-        "closes Forkwise."_s.arg(
+        u"\n\nRestore the newest good backup copy, taken %1? The damaged file is kept beside "
+        "the backup copies. No leaves the file as it is and closes Forkwise."_s.arg(
             QLocale().toString(QDateTime(QDate(2026, 1, 1), QTime(12, 0)), QLocale::ShortFormat));
     EXPECT_FALSE(startOnce(vbNo, offer));
     EXPECT_EQ(boxes.boxes()[0].buttons, vbYesNo | vbCritical);
     EXPECT_FALSE(gMainForm);
     EXPECT_EQ(hashOf(db.path()), before);
 
-    // Yes: the copy is written into the open file, and the program starts on it.
+    // Yes: the damaged file is kept, the copy written into the open file, and the program
+    // starts on it.
+    Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(4, 5, 6)));
     ASSERT_TRUE(startOnce(vbYes, offer));
+    Clock::setFixed({});
+    EXPECT_EQ(hashOf(backups + u"ForkData damaged 2026-02-03 040506.mdb"_s), before);
     ASSERT_TRUE(gMainForm);
     EXPECT_TRUE(gMainForm->tvwDiet->Item(u"DT20260101"_s));
     gMainForm->close();
