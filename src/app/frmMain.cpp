@@ -195,6 +195,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::reloadAfterRestore() {
+    Hourglass busy;
     // The clipboards may name foods and entries the restored log does not hold.
     parts.state.FoodClipValid = false;
     parts.state.DietClipValid = false;

@@ -47,6 +47,24 @@ sqlite3* Database::handle() const {
     return db_;
 }
 
+void Database::openDamaged(const QString& path) {
+    close();
+    sqlite3* db = nullptr;
+    if (QFileInfo(path).isFile() &&
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        // Without writable_schema SQLite refuses to start a transaction on a file shorter than
+        // its header says, as a crash can leave it.
+        sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; PRAGMA writable_schema = ON", nullptr,
+                     nullptr, nullptr) == SQLITE_OK) {
+        db_ = db;
+        return;
+    }
+    const QString why = message(db);
+    sqlite3_close_v2(db);
+    throw DbError(why.toStdString());
+}
+
 void Database::openExclusive(const QString& path) {
     close();
     // Opening never creates a file: a missing file is an error, not a new empty log.
@@ -88,6 +106,16 @@ void Database::openExclusive(const QString& path) {
         execute(QStringLiteral("BEGIN EXCLUSIVE"));
         execute(QStringLiteral("COMMIT"));
         upgrade();
+    } catch (const DbOpenError&) {
+        close();
+        throw;
+    } catch (const DbError& e) {
+        // Damage found on the way, told apart from a file that is not ours or is locked.
+        const bool damaged = (sqlite3_errcode(db_) & 0xff) == SQLITE_CORRUPT;
+        close();
+        if (damaged)
+            throw DbOpenError(DbOpenError::Damaged, e.what());
+        throw;
     } catch (...) {
         close();
         throw;

@@ -19,6 +19,7 @@ public:
     enum Kind {
         ReadOnly, // the file or its folder cannot be written to
         Newer,    // written by a newer version of the program
+        Damaged,  // its schema cannot be read
     };
     DbOpenError(Kind kind, const std::string& what) : DbError(what), kind(kind) {}
     Kind kind;
@@ -42,6 +43,9 @@ public:
     // A newer file, or one that cannot be written to (the file or its folder, where the journal
     // goes), throws DbOpenError, untouched.
     void openExclusive(const QString& path);
+    // Opens a file openExclusive found damaged, without reading any of it, holding it exclusively
+    // from the first write on: only to write a checked copy into it (RestoreFromCopy).
+    void openDamaged(const QString& path);
     // Brings the open file up to date in one transaction, as openExclusive does.
     void upgrade();
     // PRAGMA quick_check: the empty text when the file passed, else the first problem found.

@@ -23,37 +23,56 @@ bool clsFWSDataSource::connectDB() {
     // Opening rolls back what a crash left half-written, and with the lock held for the whole
     // run the journal stays beside the file until a clean close: it has to be looked for first.
     const bool unclean = QFileInfo::exists(gDBPath + QStringLiteral("-journal"));
-    try {
-        appDB.openExclusive(gDBPath);
-    } catch (const DbOpenError& e) {
-        MsgBox(e.kind == DbOpenError::ReadOnly
-                   ? QStringLiteral("The diet log %1 is read-only, so Forkwise cannot save to it. "
-                                    "Make the file and its folder writable, then start Forkwise "
-                                    "again.")
-                         .arg(path)
-                   : QStringLiteral("The diet log %1 was written by a newer version of Forkwise. "
-                                    "Install that version to open it; this file has been left "
-                                    "unchanged.")
-                         .arg(path),
-               vbCritical | vbOKOnly);
-        return false;
-    } catch (const DbError&) {
+    const auto refuse = [] {
         ShowAppError(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't "
                                     "have another instance of Forkwise open.  "));
         return false;
+    };
+    QString damage; // found at the open: the schema cannot be read
+    try {
+        appDB.openExclusive(gDBPath);
+    } catch (const DbOpenError& e) {
+        if (e.kind == DbOpenError::Damaged) {
+            if (!unclean)
+                return refuse();
+            damage = QString::fromUtf8(e.what());
+        } else {
+            MsgBox(e.kind == DbOpenError::ReadOnly
+                       ? QStringLiteral("The diet log %1 is read-only, so Forkwise cannot save to "
+                                        "it. Make the file and its folder writable, then start "
+                                        "Forkwise again.")
+                             .arg(path)
+                       : QStringLiteral("The diet log %1 was written by a newer version of "
+                                        "Forkwise. Install that version to open it; this file "
+                                        "has been left unchanged.")
+                             .arg(path),
+                   vbCritical | vbOKOnly);
+            return false;
+        }
+    } catch (const DbError&) {
+        return refuse();
     }
     // A clean start does not pay for the check.
-    if (unclean && !recoverAfterCrash()) {
+    if (unclean && !recoverAfterCrash(damage)) {
         closeDB();
         return false;
     }
     return true;
 }
 
-bool clsFWSDataSource::recoverAfterCrash() {
-    const QString problem = appDB.quickCheck();
+bool clsFWSDataSource::recoverAfterCrash(QString problem) {
+    if (problem.isEmpty())
+        problem = appDB.quickCheck();
     if (problem.isEmpty())
         return true;
+    // A file whose schema cannot be read is opened only to be written over.
+    const bool wasDamaged = !appDB.isOpen();
+    if (wasDamaged) {
+        try {
+            appDB.openDamaged(gDBPath);
+        } catch (const DbError&) {
+        }
+    }
     const QString path = QDir::toNativeSeparators(gDBPath);
     const QString damaged =
         QStringLiteral("Forkwise was not closed properly, and the diet log %1 is damaged (%2).")
@@ -75,9 +94,18 @@ bool clsFWSDataSource::recoverAfterCrash() {
                    vbCritical | vbOKOnly);
             return false;
         }
-        const RestoreResult restored = RestoreFromCopy(appDB, backup.path);
-        if (restored.changed && restored.reason.isEmpty())
+        RestoreResult restored = RestoreFromCopy(appDB, backup.path);
+        if (restored.changed && restored.reason.isEmpty() && !wasDamaged)
             return true;
+        if (restored.changed && restored.reason.isEmpty()) {
+            // Opened again as a sound file, with every setting and check of a normal start.
+            try {
+                appDB.openExclusive(gDBPath);
+                return true;
+            } catch (const DbError& e) {
+                restored.reason = QString::fromUtf8(e.what());
+            }
+        }
         MsgBox(QStringLiteral("The backup copy %1 could not be restored.\n\n%2")
                    .arg(QDir::toNativeSeparators(backup.path), restored.reason),
                vbCritical | vbOKOnly);

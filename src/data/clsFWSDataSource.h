@@ -71,7 +71,9 @@ public:
     long getTableKey(const QString& KeyName);
 
 private:
-    bool recoverAfterCrash();
+    // After an unclean shutdown: checks the file (unless `problem` already says what is wrong
+    // with it) and offers the newest good backup copy for a damaged one.
+    bool recoverAfterCrash(QString problem);
     template <typename Open>
     void run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open);
     void execute(const QString& sql, const QVariantList& params, const QString& phrase);

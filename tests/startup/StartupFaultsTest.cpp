@@ -50,17 +50,6 @@ QString startInChild(const QString& programDir, bool* started) {
     return QString::fromUtf8(child.readAllStandardOutput()).trimmed();
 }
 
-// Breaks the root page of an index: the file still opens, but fails SQLite's checks.
-void damageIndex(const QString& path) {
-    const qlonglong pageSize = queryValue(path, u"PRAGMA page_size"_s).toLongLong();
-    const qlonglong root = queryValue(path, u"SELECT rootpage FROM sqlite_master WHERE name = "
-                                            "'DietActivity_UserDate'"_s)
-                               .toLongLong();
-    QByteArray bytes = fileBytes(path);
-    bytes[(root - 1) * pageSize] = 0x7f;
-    ASSERT_TRUE(writeFile(path, bytes));
-}
-
 } // namespace
 
 TEST(StartupFaults, ANewerOrReadOnlyFileIsRefusedSayingWhatToDoAndLeftByteIdentical) {
@@ -107,7 +96,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                           "NumServings, Fat) VALUES (1, 'USER1', '2026-01-01', 'Kept', 1, 2)"_s);
     const QByteArray good = fileBytes(db.path());
-    damageIndex(db.path());
+    ASSERT_TRUE(writeFile(db.path(), good.left(good.size() / 2))); // cut off half way
     const QByteArray before = hashOf(db.path());
     // The newest copy is damaged too, so the one before it is offered.
     ASSERT_TRUE(writeFile(backups + u"ForkData 2099-01-01 120000.mdb"_s, fileBytes(db.path())));
@@ -121,8 +110,8 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
         boxes.clear();
         boxes.answer(answer);
         const bool started = StartProgram(db.programDir());
-        EXPECT_EQ(boxes.boxes().size(), 1u);
         const QString said = boxes.boxes().empty() ? QString() : boxes.boxes()[0].prompt;
+        EXPECT_EQ(boxes.boxes().size(), 1u) << qPrintable(said);
         EXPECT_TRUE(said.startsWith(damaged) && said.endsWith(ending)) << qPrintable(said);
         return started;
     };
@@ -132,27 +121,43 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     EXPECT_EQ(hashOf(db.path()), before);
 
     ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-01 120000.mdb"_s, good));
-    const QString offer =
-        u"\n\nRestore the newest good backup copy, taken %1? The damaged file is kept beside "
-        "the backup copies. No leaves the file as it is and closes Forkwise."_s.arg(
-            QLocale().toString(QDateTime(QDate(2026, 1, 1), QTime(12, 0)), QLocale::ShortFormat));
-    EXPECT_FALSE(startOnce(vbNo, offer));
+    const auto offer = [](const QDateTime& taken) {
+        return u"\n\nRestore the newest good backup copy, taken %1? The damaged file is kept "
+               "beside the backup copies. No leaves the file as it is and closes Forkwise."_s.arg(
+                   QLocale().toString(taken, QLocale::ShortFormat));
+    };
+    QDateTime newest(QDate(2026, 1, 1), QTime(12, 0));
+    EXPECT_FALSE(startOnce(vbNo, offer(newest)));
     EXPECT_EQ(boxes.boxes()[0].buttons, vbYesNo | vbCritical);
     EXPECT_FALSE(gMainForm);
     EXPECT_EQ(hashOf(db.path()), before);
 
-    // Yes: the damaged file is kept, the copy written into the open file, and the program
-    // starts on it.
-    Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(4, 5, 6)));
-    ASSERT_TRUE(startOnce(vbYes, offer));
-    Clock::setFixed({});
-    EXPECT_EQ(hashOf(backups + u"ForkData damaged 2026-02-03 040506.mdb"_s), before);
-    ASSERT_TRUE(gMainForm);
-    EXPECT_TRUE(gMainForm->tvwDiet->Item(u"DT20260101"_s));
-    gMainForm->close();
-    QApplication::processEvents();
-    gDataSource.reset();
-    EXPECT_EQ(queryValue(db.path(), u"PRAGMA integrity_check"_s), u"ok"_s);
+    // Yes, for a file cut off (its schema unreadable) and one whose index is broken (found by
+    // the check): the damaged file is kept, the copy written into it, and the program starts.
+    const QString goodCopy = backups + u"ForkData 2026-01-01 120000.mdb"_s;
+    QByteArray brokenIndex = good;
+    brokenIndex[(queryValue(goodCopy, u"SELECT rootpage FROM sqlite_master WHERE name = "
+                                      "'DietActivity_UserDate'"_s)
+                     .toLongLong() -
+                 1) *
+                queryValue(goodCopy, u"PRAGMA page_size"_s).toLongLong()] = 0x7f;
+    int second = 0;
+    for (const QByteArray& bytes : {fileBytes(db.path()), brokenIndex}) {
+        ASSERT_TRUE(writeFile(db.path(), bytes));
+        ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0')));
+        Clock::setFixed(QDateTime(QDate(2026, 2, 3), QTime(4, 5, ++second)));
+        ASSERT_TRUE(startOnce(vbYes, offer(newest)));
+        EXPECT_EQ(fileBytes(backups + u"ForkData damaged 2026-02-03 04050%1.mdb"_s.arg(second)),
+                  bytes);
+        ASSERT_TRUE(gMainForm);
+        EXPECT_TRUE(gMainForm->tvwDiet->Item(u"DT20260101"_s));
+        gMainForm->close();
+        QApplication::processEvents();
+        gDataSource.reset();
+        EXPECT_EQ(queryValue(db.path(), u"PRAGMA integrity_check"_s), u"ok"_s);
+        newest = Clock::now(); // the copy taken on the way out
+        Clock::setFixed({});
+    }
 
     // A crash that left the file sound costs only the check: no question.
     ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0')));
