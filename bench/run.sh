@@ -17,7 +17,7 @@ log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
     forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools \
-    forkwise-bench-snapshot; do
+    forkwise-bench-snapshot forkwise-bench-restore; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -51,3 +51,6 @@ echo
 echo
 # The copies are written beside the build, on its disk.
 "$bench/forkwise-bench-snapshot" "$log" --runs "${BENCH_RUNS:-10}" --dir "$bench"
+echo
+# The restore works on a copy of the log in the temporary folder.
+"$bench/forkwise-bench-restore" "$log" --runs "${BENCH_RUNS:-5}"

@@ -194,6 +194,25 @@ void frmMain::Form_Load() {
     parts.state.FoodPending = false;
 }
 
+void frmMain::reloadAfterRestore() {
+    Hourglass busy;
+    // The clipboards may name foods and entries the restored log does not hold.
+    parts.state.FoodClipValid = false;
+    parts.state.DietClipValid = false;
+    parts.state.FoodPending = false;
+    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, false);
+    if (!gDataSource->reopenResultSets())
+        return;
+    gCurrentUser = LoadCurrentUser();
+    sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
+    sbPanel2->setToolTip(QStringLiteral("Current User"));
+    tvwFood->Clear();
+    food->LoadFoodTree();
+    if (gDataSource->closed())
+        return;
+    diet->ReloadDietLog();
+}
+
 void frmMain::restorePlacement() {
     setGeometry(PlacementToScreen(LoadPlacement(), this));
 }

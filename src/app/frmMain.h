@@ -56,6 +56,7 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     // ---- Menu commands --------------------------------------------------------------------
+    void mnuFileRestore_Click();
     void mnuFileExit_Click();
     void mnuEditNewFoodGroup_Click();
     void mnuEditNewFoodItem_Click();
@@ -87,6 +88,8 @@ private:
     void restorePlacement();
     void savePlacement();
     void refreshDate();
+    // After a restore: the result sets, the current user and both trees read again.
+    void reloadAfterRestore();
     // The controller the Edit commands go to: the food tree's while it is the active tree.
     TreeCommands& activeTree();
 

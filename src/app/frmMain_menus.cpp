@@ -1,7 +1,11 @@
 // The main window's menu bar, popup menu and toolbar, and the commands they run.
+#include "FoodCatalog.h"
 #include "Icons.h"
 #include "MainLayout.h"
+#include "Module1.h"
+#include "clsFWSDataSource.h"
 #include "frmMain.h"
+#include "frmRestore.h"
 
 #include <QAction>
 #include <QMenu>
@@ -48,7 +52,10 @@ void frmMain::buildMenus() {
     };
 
     menuBar()->setObjectName(QStringLiteral("mnuMain"));
-    fill(top("mnuFile", "&File"), {{"mnuFileExit", "E&xit", {}, &frmMain::mnuFileExit_Click}});
+    fill(top("mnuFile", "&File"),
+         {{"mnuFileRestore", "&Restore Backup...", {}, &frmMain::mnuFileRestore_Click},
+          {"mnuFileBar0", "-", {}, nullptr},
+          {"mnuFileExit", "E&xit", {}, &frmMain::mnuFileExit_Click}});
 
     QMenu* edit = top("mnuEdit", "&Edit");
     fill(submenu(edit, "mnuEditNew", "New"),
@@ -181,6 +188,13 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
         mnuEditNewFoodGroup_Click();
     else if (key == u"NewFood")
         mnuEditNewFoodItem_Click();
+}
+
+void frmMain::mnuFileRestore_Click() {
+    // An edit in progress belongs to the state that is kept as a copy before the restore.
+    food->SavePendingFood();
+    if (!gDataSource->closed() && RestoreBackup(this))
+        reloadAfterRestore();
 }
 
 void frmMain::mnuFileExit_Click() {

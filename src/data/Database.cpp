@@ -4,9 +4,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QVariant>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +25,12 @@ const char* const kExactGramWeights[] = {
     "DietActivity.USDA_NDB_NO AND m.MSRE_NO = DietActivity.USDA_MSRE_NO AND m.GM_WT IS NOT NULL",
 };
 
+// Whether the journal SQLite writes beside the file could be made: the folder must be writable.
+bool folderWritable(const QString& path) {
+    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK | X_OK) ==
+           0;
+}
+
 QString message(sqlite3* db) {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
@@ -37,6 +45,24 @@ sqlite3* Database::handle() const {
     if (!db_)
         throw DbError("The database is not open.");
     return db_;
+}
+
+void Database::openDamaged(const QString& path) {
+    close();
+    sqlite3* db = nullptr;
+    if (QFileInfo(path).isFile() &&
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        // Without writable_schema SQLite refuses to start a transaction on a file shorter than
+        // its header says, as a crash can leave it.
+        sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; PRAGMA writable_schema = ON", nullptr,
+                     nullptr, nullptr) == SQLITE_OK) {
+        db_ = db;
+        return;
+    }
+    const QString why = message(db);
+    sqlite3_close_v2(db);
+    throw DbError(why.toStdString());
 }
 
 void Database::openExclusive(const QString& path) {
@@ -62,41 +88,86 @@ void Database::openExclusive(const QString& path) {
         execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
         // Reading the schema proves the file is a database (a damaged header fails here) and
         // that it is a Forkwise database; nothing is written. The read lock it takes is kept.
-        sqlite3_stmt* st = prepare(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-        for (const char* table : kRequiredTables) {
-            sqlite3_reset(st);
-            sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
-            if (sqlite3_step(st) != SQLITE_ROW || sqlite3_column_int(st, 0) != 1) {
-                sqlite3_finalize(st);
-                throw DbError(std::string("The database has no table ") + table + ".");
-            }
-        }
-        sqlite3_finalize(st);
+        if (!HasProgramTables(db_))
+            throw DbError("The database lacks the program's tables.");
         // A file from a newer program may hold what this one would spoil: it is left untouched.
         const int version = userVersion();
         if (version > kSchemaVersion)
-            throw DbError("The database has version " + std::to_string(version) +
-                          ", newer than this program's " + std::to_string(kSchemaVersion) + ".");
+            throw DbOpenError(DbOpenError::Newer, "The database has version " +
+                                                      std::to_string(version) +
+                                                      ", newer than this program's " +
+                                                      std::to_string(kSchemaVersion) + ".");
+        // SQLite opens a file it may not write to read-only without a word, and a folder that
+        // cannot take the journal fails only at the first change: both are told at once.
+        if (sqlite3_db_readonly(db_, "main") == 1 || !folderWritable(path))
+            throw DbOpenError(DbOpenError::ReadOnly, "The database cannot be written to.");
         // Only a file proven to be ours is locked: taking the write lock on an empty file would
         // turn it into a database.
         execute(QStringLiteral("BEGIN EXCLUSIVE"));
-        try {
-            // An older file is brought up to date all at once or not at all.
-            if (version < 1)
-                for (const char* sql : kExactGramWeights)
-                    execute(QString::fromLatin1(sql));
-            if (version < kSchemaVersion)
-                execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
-            execute(QStringLiteral("COMMIT"));
-        } catch (...) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
+        execute(QStringLiteral("COMMIT"));
+        upgrade();
+    } catch (const DbOpenError&) {
+        close();
+        throw;
+    } catch (const DbError& e) {
+        // Damage found on the way, told apart from a file that is not ours or is locked.
+        const bool damaged = (sqlite3_errcode(db_) & 0xff) == SQLITE_CORRUPT;
+        close();
+        if (damaged)
+            throw DbOpenError(DbOpenError::Damaged, e.what());
+        throw;
     } catch (...) {
         close();
         throw;
     }
+}
+
+void Database::upgrade() {
+    const int version = userVersion();
+    if (version >= kSchemaVersion)
+        return;
+    execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    try {
+        // An older file is brought up to date all at once or not at all.
+        if (version < 1)
+            for (const char* sql : kExactGramWeights)
+                execute(QString::fromLatin1(sql));
+        execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+        execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+QString Database::quickCheck() {
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(handle(), "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK
+                       ? sqlite3_step(st)
+                       : SQLITE_ERROR;
+    QString answer =
+        rc == SQLITE_ROW
+            ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+            : message(db_);
+    sqlite3_finalize(st);
+    return answer == u"ok" ? QString() : answer;
+}
+
+bool HasProgramTables(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? "
+                           "COLLATE NOCASE",
+                           -1, &st, nullptr) != SQLITE_OK)
+        return false;
+    bool all = true;
+    for (const char* table : kRequiredTables) {
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+        all = all && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 1;
+    }
+    sqlite3_finalize(st);
+    return all;
 }
 
 int Database::userVersion() const {

@@ -13,6 +13,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file the program may not open, for a reason the user can put right or must be told about.
+class DbOpenError : public DbError {
+public:
+    enum Kind {
+        ReadOnly, // the file or its folder cannot be written to
+        Newer,    // written by a newer version of the program
+        Damaged,  // its schema cannot be read
+    };
+    DbOpenError(Kind kind, const std::string& what) : DbError(what), kind(kind) {}
+    Kind kind;
+};
+
+// Whether the connection's main database holds every table of the program.
+bool HasProgramTables(sqlite3* db);
+
 class Database {
 public:
     Database() = default;
@@ -25,7 +40,16 @@ public:
     // file is missing, locked by another process, not a database, lacks the program's tables, or
     // has a newer version than kSchemaVersion (then nothing is written). A file of an older
     // version is brought up to date in one transaction; if that fails, the file stays as it was.
+    // A newer file, or one that cannot be written to (the file or its folder, where the journal
+    // goes), throws DbOpenError, untouched.
     void openExclusive(const QString& path);
+    // Opens a file openExclusive found damaged, without reading any of it, holding it exclusively
+    // from the first write on: only to write a checked copy into it (RestoreFromCopy).
+    void openDamaged(const QString& path);
+    // Brings the open file up to date in one transaction, as openExclusive does.
+    void upgrade();
+    // PRAGMA quick_check: the empty text when the file passed, else the first problem found.
+    QString quickCheck();
     void close();
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const;

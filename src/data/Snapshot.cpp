@@ -1,6 +1,7 @@
 #include "Snapshot.h"
 
 #include "Database.h"
+#include "SchemaVersion.h"
 #include "Seams.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <sqlite3.h>
 #include <thread>
 #include <unistd.h>
@@ -54,6 +56,10 @@ public:
                             QRegularExpression::escape(ext_) + u"(\\.partial)?$"_s);
     }
     const QString& folder() const { return folder_; }
+    // Never matches the pattern of a copy: never offered for a restore, never thinned out.
+    QString damagedName(const QDateTime& when) const {
+        return base_ + u" damaged "_s + when.toString(kStampFormat) + ext_;
+    }
     QString name(const QDateTime& when, int serial) const {
         return base_ + u' ' + when.toString(kStampFormat) +
                (serial > 1 ? u" (%1)"_s.arg(serial) : QString()) + ext_;
@@ -268,7 +274,11 @@ SnapshotResult TakeSnapshot(Database& db, bool force) {
     return TakeSnapshot(db.handle(), force);
 }
 
-SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
+namespace {
+
+// TakeSnapshot; `beforeNaming`, when given, runs once the copy has passed its check, and the
+// copy is thrown away (no copy named, none rotated away) when it returns false.
+SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>& beforeNaming) {
     if (!db)
         return failed(u"The diet log is not open."_s);
     // Mid-transaction the file may hold pages that are not committed.
@@ -312,6 +322,10 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
         if (reason.isEmpty())
             reason = synced;
     }
+    if (reason.isEmpty() && beforeNaming && !beforeNaming()) {
+        QFile::remove(partial);
+        return failed(QString());
+    }
     // QFile::rename never replaces a file that is already there.
     if (reason.isEmpty() && !QFile::rename(partial, path))
         reason = u"The copy could not be renamed to \"%1\"."_s.arg(QDir::toNativeSeparators(path));
@@ -324,15 +338,28 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
     return {SnapshotResult::Taken, path, QString()};
 }
 
+} // namespace
+
+SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
+    return takeSnapshot(db, force, {});
+}
+
+QString SnapshotFailureText(SnapshotMoment moment, const QString& reason) {
+    QString what = u"A checked backup copy of the diet log could not be made"_s;
+    if (moment == SnapshotMoment::BeforeDeletion)
+        what += u", so nothing was deleted."_s;
+    else if (moment == SnapshotMoment::BeforeRestore)
+        what += u", so the diet log was not restored."_s;
+    else
+        what += u'.';
+    return what + u"\n\n"_s + reason;
+}
+
 bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
     const SnapshotResult result = TakeSnapshot(db, force);
     if (result.saved())
         return true;
-    const QString what = moment == SnapshotMoment::BeforeDeletion
-                             ? u"A checked backup copy of the diet log could not be made, so "
-                               "nothing was deleted."_s
-                             : u"A checked backup copy of the diet log could not be made."_s;
-    MsgBox(what + u"\n\n"_s + result.reason, vbExclamation);
+    MsgBox(SnapshotFailureText(moment, result.reason), vbExclamation);
     return false;
 }
 
@@ -364,4 +391,125 @@ QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path) {
     sqlite3_finalize(st);
     sqlite3_close(db);
     return counts;
+}
+
+namespace {
+
+// The copy at `path` opened read-only, with why it cannot be restored (empty when it can).
+QString openChecked(const QString& path, sqlite3** db) {
+    QString reason = checkCopy(path);
+    if (!reason.isEmpty())
+        return reason;
+    sqlite3_stmt* st = nullptr;
+    int version = -1;
+    if (sqlite3_open_v2(path.toUtf8().constData(), db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(*db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version < 0)
+        return engineReason(*db, sqlite3_errcode(*db));
+    if (!HasProgramTables(*db))
+        return u"The copy is not a Forkwise diet log."_s;
+    if (version > kSchemaVersion)
+        return u"The copy was written by a newer version of Forkwise."_s;
+    return QString();
+}
+
+} // namespace
+
+QString KeepDamagedLog(Database& db) {
+    sqlite3_file* log = db.isOpen() ? mainFile(db.handle()) : nullptr;
+    const char* file = db.isOpen() ? sqlite3_db_filename(db.handle(), "main") : nullptr;
+    if (!log || !file)
+        return u"The diet log is not open."_s;
+    const Naming naming(QString::fromUtf8(file));
+    QDir().mkpath(naming.folder());
+    QFile out(QDir(naming.folder()).filePath(naming.damagedName(Clock::now())));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return u"\"%1\" could not be written: %2"_s.arg(QDir::toNativeSeparators(out.fileName()),
+                                                        out.errorString());
+    // Read through the connection's own file handle, which keeps the lock (see above).
+    sqlite3_int64 size = 0;
+    bool ok = log->pMethods->xFileSize(log, &size) == SQLITE_OK;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (sqlite3_int64 offset = 0; ok && offset < size; offset += chunk.size()) {
+        const int n = int(std::min<sqlite3_int64>(chunk.size(), size - offset));
+        ok = log->pMethods->xRead(log, chunk.data(), n, offset) == SQLITE_OK &&
+             out.write(chunk.constData(), n) == n;
+    }
+    ok = ok && out.flush();
+    out.close();
+    const QString synced = ok ? syncPath(out.fileName(), false) : QString();
+    if (ok && synced.isEmpty())
+        return QString();
+    out.remove();
+    return synced.isEmpty() ? u"The disk may be full."_s : synced;
+}
+
+QString CheckBackup(const QString& path) {
+    sqlite3* db = nullptr;
+    const QString reason = openChecked(path, &db);
+    sqlite3_close(db);
+    return reason;
+}
+
+RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst,
+                              const std::function<void()>& beforeCopy) {
+    RestoreResult result;
+    if (!sqlite3_get_autocommit(db.handle())) {
+        result.reason = u"A change to the diet log is still being written."_s;
+        return result;
+    }
+    sqlite3* copy = nullptr;
+    if (snapshotFirst) {
+        // The copy is checked while the present state is copied and checked: the two take about
+        // as long, and a copy of the present state is named only once the chosen one passed.
+        std::future<QString> checked =
+            std::async(std::launch::async, [&] { return openChecked(path, &copy); });
+        QString refused;
+        bool waited = false;
+        const auto passed = [&] {
+            if (!waited) {
+                refused = checked.get();
+                waited = true;
+            }
+            return refused.isEmpty();
+        };
+        const SnapshotResult snapshot = takeSnapshot(db.handle(), true, passed);
+        if (!passed()) {
+            result.reason = refused;
+        } else if (!snapshot.saved()) {
+            result.snapshotFailed = true;
+            result.reason = snapshot.reason;
+        }
+    } else {
+        result.reason = openChecked(path, &copy);
+    }
+    if (!result.reason.isEmpty()) {
+        sqlite3_close(copy);
+        return result;
+    }
+    if (beforeCopy)
+        beforeCopy();
+    // All pages in one step, in one write transaction of the open connection.
+    sqlite3_backup* backup = sqlite3_backup_init(db.handle(), "main", copy, "main");
+    int rc = backup ? SQLITE_OK : sqlite3_errcode(db.handle());
+    if (backup) {
+        sqlite3_backup_step(backup, -1);
+        rc = sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(copy);
+    if (rc != SQLITE_OK) {
+        result.reason = engineReason(db.handle(), rc);
+        return result;
+    }
+    result.changed = true;
+    try {
+        db.upgrade();
+    } catch (const DbError& e) {
+        result.reason = QString::fromStdString(e.what());
+    }
+    return result;
 }

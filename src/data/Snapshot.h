@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 class Database;
 struct sqlite3;
@@ -36,7 +37,11 @@ SnapshotResult TakeSnapshot(sqlite3* db, bool force = false);
 enum class SnapshotMoment {
     BeforeDeletion, // the deletion is called off when the copy fails
     Closing,
+    BeforeRestore, // the restore is called off when the copy fails
 };
+
+// What a message says when a snapshot taken at `moment` failed for `reason`.
+QString SnapshotFailureText(SnapshotMoment moment, const QString& reason);
 
 // Takes a snapshot; when it fails, says so in one message box. True when the state is saved.
 bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force = false);
@@ -53,3 +58,30 @@ QList<BackupInfo> ListBackups(const QString& dbPath);
 // The diet entries in the copy at `path` per user (CONFIG item name, such as "USER1"), in the
 // order of the names; empty when the copy cannot be read. Opens the copy read-only.
 QList<QPair<QString, qint64>> EntryCountsByUser(const QString& path);
+
+// Keeps the open log's bytes as they are, damage and all, in Backups as "<name> damaged
+// yyyy-MM-dd HHmmss.<ext>", a name never offered for a restore nor thinned out: what it held since
+// its last good copy may still be read out of it. The empty text, or why it could not be kept.
+QString KeepDamagedLog(Database& db);
+
+// Why the copy at `path` cannot be restored into this program's log, in plain words (it fails
+// SQLite's integrity check, lacks the program's tables, or was written by a newer version); the
+// empty text when it can. Opens the copy read-only.
+QString CheckBackup(const QString& path);
+
+struct RestoreResult {
+    bool changed = false;        // the log now holds the copy
+    bool snapshotFailed = false; // no checked copy of the present state could be made
+    QString reason;              // why the copy was not restored, in plain words
+};
+
+// Replaces what the open log holds with the copy at `path`, through the open connection, so the
+// exclusive lock is never let go; SQLite writes it through the journal, so a crash part-way
+// leaves the old state or the new one. The copy is checked first (CheckBackup); with
+// `snapshotFirst` a forced snapshot of the present state is taken too (and named only when the
+// check passed). Nothing is changed when the check or the snapshot fails. The copy stays open
+// from its check on, so a snapshot that rotates it away does no harm. `beforeCopy` runs just
+// before the pages are written; no statement of the connection may be running then, and no
+// transaction may be open. A copy of an older version is brought up to date.
+RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst = false,
+                              const std::function<void()>& beforeCopy = {});

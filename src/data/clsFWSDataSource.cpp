@@ -2,6 +2,11 @@
 
 #include "Module1.h"
 #include "Seams.h"
+#include "Snapshot.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -14,23 +19,126 @@ QVariant dateValue(const QDate& d) {
 clsFWSDataSource::~clsFWSDataSource() = default;
 
 bool clsFWSDataSource::connectDB() {
-    try {
-        appDB.openExclusive(gDBPath);
-        return true;
-    } catch (const DbError&) {
+    const QString path = QDir::toNativeSeparators(gDBPath);
+    // Opening rolls back what a crash left half-written, and with the lock held for the whole
+    // run the journal stays beside the file until a clean close: it has to be looked for first.
+    const bool unclean = QFileInfo::exists(gDBPath + QStringLiteral("-journal"));
+    const auto refuse = [] {
         ShowAppError(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't "
                                     "have another instance of Forkwise open.  "));
         return false;
+    };
+    QString damage; // found at the open: the schema cannot be read
+    try {
+        appDB.openExclusive(gDBPath);
+    } catch (const DbOpenError& e) {
+        if (e.kind == DbOpenError::Damaged) {
+            if (!unclean)
+                return refuse();
+            damage = QString::fromUtf8(e.what());
+        } else {
+            MsgBox(e.kind == DbOpenError::ReadOnly
+                       ? QStringLiteral("The diet log %1 is read-only, so Forkwise cannot save to "
+                                        "it. Make the file and its folder writable, then start "
+                                        "Forkwise again.")
+                             .arg(path)
+                       : QStringLiteral("The diet log %1 was written by a newer version of "
+                                        "Forkwise. Install that version to open it; this file "
+                                        "has been left unchanged.")
+                             .arg(path),
+                   vbCritical | vbOKOnly);
+            return false;
+        }
+    } catch (const DbError&) {
+        return refuse();
     }
+    // A clean start does not pay for the check.
+    if (unclean && !recoverAfterCrash(damage)) {
+        closeDB();
+        return false;
+    }
+    return true;
 }
 
-void clsFWSDataSource::closeDB() {
+bool clsFWSDataSource::recoverAfterCrash(QString problem) {
+    if (problem.isEmpty())
+        problem = appDB.quickCheck();
+    if (problem.isEmpty())
+        return true;
+    // A file whose schema cannot be read is opened only to be written over.
+    const bool wasDamaged = !appDB.isOpen();
+    if (wasDamaged) {
+        try {
+            appDB.openDamaged(gDBPath);
+        } catch (const DbError&) {
+        }
+    }
+    const QString path = QDir::toNativeSeparators(gDBPath);
+    const QString damaged =
+        QStringLiteral("Forkwise was not closed properly, and the diet log %1 is damaged (%2).")
+            .arg(path, problem);
+    for (const BackupInfo& backup : ListBackups(gDBPath)) {
+        if (!CheckBackup(backup.path).isEmpty())
+            continue;
+        const QString taken = QLocale().toString(backup.taken, QLocale::ShortFormat);
+        if (MsgBox(damaged + QStringLiteral("\n\nRestore the newest good backup copy, taken %1? "
+                                            "The damaged file is kept beside the backup copies. "
+                                            "No leaves the file as it is and closes Forkwise.")
+                                 .arg(taken),
+                   vbYesNo | vbCritical) != vbYes)
+            return false;
+        if (const QString why = KeepDamagedLog(appDB); !why.isEmpty()) {
+            MsgBox(QStringLiteral("The damaged diet log could not be kept, so it was not "
+                                  "replaced.\n\n") +
+                       why,
+                   vbCritical | vbOKOnly);
+            return false;
+        }
+        RestoreResult restored = RestoreFromCopy(appDB, backup.path);
+        if (restored.changed && restored.reason.isEmpty() && !wasDamaged)
+            return true;
+        if (restored.changed && restored.reason.isEmpty()) {
+            // Opened again as a sound file, with every setting and check of a normal start.
+            try {
+                appDB.openExclusive(gDBPath);
+                return true;
+            } catch (const DbError& e) {
+                restored.reason = QString::fromUtf8(e.what());
+            }
+        }
+        MsgBox(QStringLiteral("The backup copy %1 could not be restored.\n\n%2")
+                   .arg(QDir::toNativeSeparators(backup.path), restored.reason),
+               vbCritical | vbOKOnly);
+        return false;
+    }
+    MsgBox(damaged + QStringLiteral("\n\nThere is no good backup copy of it, so Forkwise will "
+                                    "close; the file has been left unchanged."),
+           vbCritical | vbOKOnly);
+    return false;
+}
+
+void clsFWSDataSource::closeResultSets() {
     // The result sets stay as objects, but none can reach the file any more.
     for (auto* member : {&rscmdGroups, &rscmdFoods, &rscmdConfig, &rscmdTableKey, &rscmdDietData,
                          &rscmdMeasures, &rscmdDietDates, &rscmdDietItems, &rscmdDietReport,
                          &rscmdFoodItems, &rscmdDietTotal, &rscmdAvailGroups})
         if (*member)
             (*member)->Close();
+}
+
+bool clsFWSDataSource::reopenResultSets() {
+    for (void (clsFWSDataSource::*command)() :
+         {&clsFWSDataSource::cmdGroups, &clsFWSDataSource::cmdFoods, &clsFWSDataSource::cmdTableKey,
+          &clsFWSDataSource::cmdConfig}) {
+        (this->*command)();
+        if (closed())
+            return false;
+    }
+    return true;
+}
+
+void clsFWSDataSource::closeDB() {
+    closeResultSets();
     connDB.Rollback();
     appDB.close();
     connDB.Close();

@@ -32,9 +32,18 @@ public:
     Database appDB;
     Workspace connDB{appDB};
 
-    // Opens gDBPath exclusively; on failure shows the connection message and returns false.
+    // Opens gDBPath exclusively; on failure shows why and returns false: a file that cannot be
+    // written to or was written by a newer version gets a message of its own, any other failure
+    // the connection message. After an unclean shutdown (a journal left beside the file) the
+    // file is checked, and a damaged one replaced by the newest good backup copy if the user
+    // agrees; otherwise it is left alone and false returned.
     bool connectDB();
     void closeDB();
+    // Closes every result set (a restore replaces what they were read from), and opens again
+    // those the main window keeps: groups, foods, table keys and configuration. False after a
+    // failure, which has been reported.
+    void closeResultSets();
+    bool reopenResultSets();
     // True once the database is closed: after a failed command has closed the main window, the
     // handler that ran it stops there and touches no node, result set or widget again.
     bool closed() const { return !appDB.isOpen(); }
@@ -62,6 +71,9 @@ public:
     long getTableKey(const QString& KeyName);
 
 private:
+    // After an unclean shutdown: checks the file (unless `problem` already says what is wrong
+    // with it) and offers the newest good backup copy for a damaged one.
+    bool recoverAfterCrash(QString problem);
     template <typename Open>
     void run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open);
     void execute(const QString& sql, const QVariantList& params, const QString& phrase);

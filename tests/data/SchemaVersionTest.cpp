@@ -77,7 +77,7 @@ TEST(SchemaVersion, AnOlderFileGetsExactGramWeightsAllAtOnceOrNotAtAllANewerOneI
                                "DietActivity WHERE DietDate = '2026-12-02'"_s),
               u"7 12"_s);
 
-    // A file of a newer program (the user sees the connection message).
+    // A file of a newer program (the user is told to install that version).
     queryValue(path, u"PRAGMA user_version = %1"_s.arg(kSchemaVersion + 1));
     refused(path);
 }

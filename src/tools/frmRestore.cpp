@@ -1,0 +1,128 @@
+#include "frmRestore.h"
+
+#include "Config.h"
+#include "Module1.h"
+#include "Seams.h"
+#include "Snapshot.h"
+#include "clsFWSDataSource.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kUsers = 4;
+constexpr int kPathRole = Qt::UserRole;
+
+QString userItem(int i) {
+    return QStringLiteral("USER") + QString::number(i + 1);
+}
+} // namespace
+
+frmRestore::frmRestore(QWidget* parent) : ModalDialog(parent) {
+    setObjectName(QStringLiteral("frmRestore"));
+    setWindowTitle(QStringLiteral("Restore Backup"));
+    auto* layout = new QVBoxLayout(this);
+    lblInfo = new QLabel(this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setWordWrap(true);
+    layout->addWidget(lblInfo);
+
+    lstBackups = new QTreeWidget(this);
+    lstBackups->setObjectName(QStringLiteral("lstBackups"));
+    lstBackups->setAccessibleName(QStringLiteral("Backup copies"));
+    lstBackups->setRootIsDecorated(false);
+    lstBackups->setSelectionMode(QAbstractItemView::SingleSelection);
+    QStringList headers = {QStringLiteral("Taken"), QStringLiteral("Size")};
+    for (int i = 0; i < kUsers; ++i)
+        headers << GetConfigValue(userItem(i));
+    lstBackups->setHeaderLabels(headers);
+    const QLocale locale;
+    for (const BackupInfo& backup : ListBackups(gDBPath)) {
+        QStringList cells = {locale.toString(backup.taken, QLocale::ShortFormat),
+                             locale.formattedDataSize(backup.size)};
+        const QList<QPair<QString, qint64>> counts = EntryCountsByUser(backup.path);
+        for (int i = 0; i < kUsers; ++i) {
+            qint64 n = 0;
+            for (const auto& [user, count] : counts)
+                if (user == userItem(i))
+                    n = count;
+            cells << locale.toString(n);
+        }
+        auto* row = new QTreeWidgetItem(lstBackups, cells);
+        row->setData(0, kPathRole, backup.path);
+        for (int c = 1; c < cells.size(); ++c)
+            row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lstBackups->header()->resizeSections(QHeaderView::ResizeToContents);
+    layout->addWidget(lstBackups);
+
+    cmdRestore = new QPushButton(QStringLiteral("Restore"), this);
+    cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(cmdRestore, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cmdCancel, QDialogButtonBox::RejectRole);
+    layout->addWidget(buttons);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmRestore::cmdRestore_Click);
+    connect(cmdCancel, &QPushButton::clicked, this,
+            [this] { closeWith(QStringLiteral("CANCEL")); });
+
+    if (lstBackups->topLevelItemCount() == 0) {
+        lblInfo->setText(QStringLiteral("There are no backup copies of the diet log yet."));
+        lstBackups->setEnabled(false);
+        cmdRestore->setEnabled(false);
+    } else {
+        lblInfo->setText(QStringLiteral("Choose the backup copy to restore. The diet log as it is "
+                                        "now is kept as a backup copy first."));
+        lstBackups->setCurrentItem(lstBackups->topLevelItem(0));
+    }
+    resize(560, 320);
+}
+
+QString frmRestore::chosenPath() const {
+    const QTreeWidgetItem* row = lstBackups->currentItem();
+    return row ? row->data(0, kPathRole).toString() : QString();
+}
+
+void frmRestore::cmdRestore_Click() {
+    const QTreeWidgetItem* row = lstBackups->currentItem();
+    if (!row)
+        return;
+    if (MsgBox(
+            QStringLiteral("Replace the diet log with the backup copy taken %1?").arg(row->text(0)),
+            vbYesNo | vbQuestion, QStringLiteral("Restore Backup")) == vbYes)
+        closeWith(QStringLiteral("OK"));
+}
+
+bool RestoreBackup(QWidget* parent) {
+    frmRestore dlg(parent);
+    if (dlg.run() != u"OK")
+        return false;
+    const QString path = dlg.chosenPath();
+    Hourglass busy;
+    bool closedSets = false;
+    // The present state is surely kept, even when a copy of it exists already.
+    const RestoreResult result = RestoreFromCopy(gDataSource->appDB, path, true, [&] {
+        gDataSource->closeResultSets();
+        closedSets = true;
+    });
+    if (result.snapshotFailed)
+        MsgBox(SnapshotFailureText(SnapshotMoment::BeforeRestore, result.reason), vbExclamation);
+    else if (!result.reason.isEmpty())
+        MsgBox((result.changed
+                    ? QStringLiteral("The backup copy %1 was restored, but could not be "
+                                     "brought up to date.")
+                    : QStringLiteral("The backup copy %1 cannot be restored, so the diet "
+                                     "log was left unchanged."))
+                       .arg(QDir::toNativeSeparators(path)) +
+                   QStringLiteral("\n\n") + result.reason,
+               vbExclamation, QStringLiteral("Restore Backup"));
+    return closedSets;
+}
