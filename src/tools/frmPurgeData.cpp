@@ -7,49 +7,18 @@
 #include "clsFWSDataSource.h"
 
 #include <QDateEdit>
-#include <QDialogButtonBox>
-#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QVBoxLayout>
 
-frmPurgeData::frmPurgeData(QWidget* parent) : ModalDialog(parent) {
-    setObjectName(QStringLiteral("frmPurgeData"));
-    setWindowTitle(QStringLiteral("Purge Diet Activity Data"));
-    auto* layout = new QVBoxLayout(this);
-    Label1 = new QLabel(QStringLiteral("Purge Diet Data for the following Date Range"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+frmPurgeData::frmPurgeData(QWidget* parent)
+    : DateRangeDialog(parent, QStringLiteral("frmPurgeData"),
+                      QStringLiteral("Purge Diet Activity Data"),
+                      QStringLiteral("Purge Diet Data for the following Date Range")) {
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    layout->addWidget(Label1);
-    const auto picker = [&](QDateEdit*& edit, const char* name, const QString& accessibleName) {
-        edit = new QDateEdit(Clock::today(), this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setAccessibleName(accessibleName);
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-        layout->addWidget(edit);
-    };
-    picker(dtLoDate, "dtLoDate", QStringLiteral("First date"));
-    picker(dtHighDate, "dtHighDate", QStringLiteral("Last date"));
-    Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    layout->addWidget(Line1);
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(OKButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelButton, QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons);
     connect(OKButton, &QPushButton::clicked, this, &frmPurgeData::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this,
-            [this] { closeWith(QStringLiteral("CANCEL")); });
 }
 
 void frmPurgeData::OKButton_Click() {

@@ -1,27 +1,15 @@
 #pragma once
 // "Purge Diet Activity Data": the date range of the current user's entries to delete, confirmed
 // before the dialog closes with "OK".
-#include "ModalDialog.h"
+#include "DateRangeDialog.h"
 
-class QDateEdit;
-class QFrame;
-class QLabel;
-class QPushButton;
-
-class frmPurgeData : public ModalDialog {
+class frmPurgeData : public DateRangeDialog {
     Q_OBJECT
 public:
     explicit frmPurgeData(QWidget* parent = nullptr);
 
     // How the dialog was left: "OK" once the purge was confirmed, "CANCEL" otherwise.
     QString strCloseMode() const { return closeMode(); }
-
-    QLabel* Label1 = nullptr;
-    QDateEdit* dtLoDate = nullptr;
-    QDateEdit* dtHighDate = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
-    QFrame* Line1 = nullptr;
 
 private:
     void OKButton_Click();
