@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,26 @@ inline QString summary(const std::vector<double>& v) {
         .arg(*std::min_element(v.begin(), v.end()), 0, 'f', 2)
         .arg(median(v), 0, 'f', 2)
         .arg(*std::max_element(v.begin(), v.end()), 0, 'f', 2);
+}
+
+// The arguments "LOG_DB [--runs N]": the log and the number of runs (`defaultRuns` without
+// --runs); an empty log when they are wrong, after saying how they go.
+struct LogArgs {
+    QString log;
+    int runs = 0;
+};
+inline LogArgs logArgs(const char* program, int defaultRuns, int minRuns) {
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    LogArgs out;
+    out.runs =
+        args.size() == 3 && args[1] == QStringLiteral("--runs") ? args[2].toInt() : defaultRuns;
+    if (args.isEmpty() || !QFileInfo::exists(args[0]) || out.runs < minRuns)
+        fail(program, QStringLiteral("usage: %1 LOG_DB [--runs N], N at least %2")
+                          .arg(QString::fromLatin1(program))
+                          .arg(minRuns));
+    else
+        out.log = args[0];
+    return out;
 }
 
 // Starts the program in `folder` (the program's folder) on its own copy of `log`, its settings

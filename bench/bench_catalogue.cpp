@@ -73,16 +73,14 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || !QFileInfo(args[0]).isFile())
-        return fail(u"usage: forkwise-bench-catalogue LOG_DB [--runs N]"_s);
-    const int runs = args.size() == 3 && args[1] == u"--runs"_s ? args[2].toInt() : 50;
-    if (runs < 2)
-        return fail(u"at least 2 runs"_s);
+    const bench::LogArgs args = bench::logArgs("forkwise-bench-catalogue", 50, 2);
+    if (args.log.isEmpty())
+        return 1;
+    const int runs = args.runs;
 
     QTemporaryDir folder(QDir::tempPath() + u"/forkwise-catalogue-XXXXXX"_s);
     QStringList boxes;
-    if (const QString why = bench::startOnCopy(args[0], folder, boxes); !why.isEmpty())
+    if (const QString why = bench::startOnCopy(args.log, folder, boxes); !why.isEmpty())
         return fail(why);
     frmMain& w = *gMainForm;
     TreeControl* t = w.tvwFood;
@@ -168,7 +166,7 @@ int main(int argc, char* argv[]) {
 
     print(
         u"The food catalogue through the main window's handlers, offscreen, on a copy of %1"_s.arg(
-            args[0]));
+            args.log));
     print(u"  paste into the never-opened vegetables group (%1 foods), to the new food selected, "
           "%2 runs:"_s.arg(groupFoods)
               .arg(runs));

@@ -28,16 +28,14 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || !QFileInfo::exists(args[0]))
-        return fail(u"usage: forkwise-bench-restore LOG_DB [--runs N]"_s);
-    const int runs = args.size() == 3 && args[1] == u"--runs"_s ? args[2].toInt() : 5;
-    if (runs < 1)
-        return fail(u"at least 1 run"_s);
+    const bench::LogArgs args = bench::logArgs("forkwise-bench-restore", 5, 1);
+    if (args.log.isEmpty())
+        return 1;
+    const int runs = args.runs;
 
     QTemporaryDir folder(QDir::tempPath() + u"/forkwise-restore-XXXXXX"_s);
     QStringList boxes;
-    if (const QString why = bench::startOnCopy(args[0], folder, boxes); !why.isEmpty())
+    if (const QString why = bench::startOnCopy(args.log, folder, boxes); !why.isEmpty())
         return fail(why);
     frmMain& w = *gMainForm;
     if (const SnapshotResult copy = TakeSnapshot(gDataSource->appDB, true); !copy.saved())
@@ -75,7 +73,7 @@ int main(int argc, char** argv) {
 
     bench::print(u"File > Restore Backup... of a %1 MB copy of %2 (%3 days of the user), until "
                  "both trees are shown again, %4 runs:"_s.arg(double(size) / 1e6, 0, 'f', 1)
-                     .arg(args[0])
+                     .arg(args.log)
                      .arg(days)
                      .arg(runs));
     bench::print(u"    %1   (goal: under 2 s)"_s.arg(bench::summary(times)));

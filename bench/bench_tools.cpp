@@ -66,16 +66,14 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty() || !QFileInfo::exists(args[0]))
-        return fail(u"usage: forkwise-bench-tools LOG_DB [--runs N]"_s);
-    const int runs = args.size() == 3 && args[1] == u"--runs"_s ? args[2].toInt() : 20;
-    if (runs < 2)
-        return fail(u"at least 2 runs"_s);
+    const bench::LogArgs args = bench::logArgs("forkwise-bench-tools", 20, 2);
+    if (args.log.isEmpty())
+        return 1;
+    const int runs = args.runs;
 
     QTemporaryDir folder(QDir::tempPath() + u"/forkwise-tools-XXXXXX"_s);
     QStringList boxes;
-    if (const QString why = bench::startOnCopy(args[0], folder, boxes); !why.isEmpty())
+    if (const QString why = bench::startOnCopy(args.log, folder, boxes); !why.isEmpty())
         return fail(why);
     frmMain& w = *gMainForm;
     markEntries();
@@ -166,7 +164,7 @@ int main(int argc, char** argv) {
     std::vector<double> closes;
     for (int i = 0; i < kCloses; ++i) {
         QTemporaryDir again(QDir::tempPath() + u"/forkwise-close-XXXXXX"_s);
-        if (const QString why = bench::startOnCopy(args[0], again, boxes); !why.isEmpty())
+        if (const QString why = bench::startOnCopy(args.log, again, boxes); !why.isEmpty())
             return fail(why);
         gDataSource->appDB.execute(u"UPDATE CONFIG SET ConfigValue = ConfigValue"_s);
         timer.start();
@@ -179,7 +177,7 @@ int main(int argc, char** argv) {
     }
 
     print(u"Find on the current user's %1 diet entries, offscreen, on a copy of %2"_s.arg(entries)
-              .arg(args[0]));
+              .arg(args.log));
     print(u"  Find, a text only the last entry matches, %1 runs:"_s.arg(runs));
     print(u"    %1   (goal: under 20 ms)"_s.arg(summary(last)));
     print(u"  Find, a new text nothing matches (every name read), %1 runs:"_s.arg(runs));
