@@ -36,8 +36,9 @@ TEST_F(DietFailuresTest, OpeningAGroupOrADayThatCannotBeReadClosesTheWindowOnce)
     const auto group = [this] { return w().tvwFood->Item(QStringLiteral("G500")); };
 
     // {food tree?, Enter rather than a double click}, on a group or a day never opened.
-    for (const auto& [foods, enter] :
-         {std::pair{true, false}, {true, true}, {false, false}, {false, true}}) {
+    const std::pair<bool, bool> cases[] = {
+        {true, false}, {true, true}, {false, false}, {false, true}};
+    for (const auto& [foods, enter] : cases) {
         SCOPED_TRACE(foods ? "food tree" : "diet tree");
         start();
         TreeControl* tree = foods ? w().tvwFood : w().tvwDiet;

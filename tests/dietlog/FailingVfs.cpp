@@ -1,6 +1,7 @@
 #include "FailingVfs.h"
 
 #include <atomic>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -8,40 +9,91 @@ namespace {
 sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
-// The system layer's own methods, and the same with writes that fail while `on`. Version 1: no
-// shared memory (the log uses a rollback journal) and no memory mapping.
-const sqlite3_io_methods* real = nullptr;
-sqlite3_io_methods methods;
 
+struct File {
+    sqlite3_file base;
+    sqlite3_file* real;
+};
+
+sqlite3_file* real(sqlite3_file* f) {
+    return reinterpret_cast<File*>(f)->real;
+}
+
+int xClose(sqlite3_file* f) {
+    const int rc = real(f)->pMethods->xClose(real(f));
+    sqlite3_free(real(f));
+    return rc;
+}
+int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
+    return real(f)->pMethods->xRead(real(f), buf, n, at);
+}
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    return on ? SQLITE_FULL : real->xWrite(f, buf, n, at);
+    return on ? SQLITE_FULL : real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    return on ? SQLITE_IOERR_TRUNCATE : real->xTruncate(f, size);
+    return on ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    return on ? SQLITE_IOERR_FSYNC : real->xSync(f, flags);
+    return on ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
+}
+int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
+    return real(f)->pMethods->xFileSize(real(f), size);
+}
+int xLock(sqlite3_file* f, int level) {
+    return real(f)->pMethods->xLock(real(f), level);
+}
+int xUnlock(sqlite3_file* f, int level) {
+    return real(f)->pMethods->xUnlock(real(f), level);
+}
+int xCheckReservedLock(sqlite3_file* f, int* out) {
+    return real(f)->pMethods->xCheckReservedLock(real(f), out);
+}
+int xFileControl(sqlite3_file* f, int op, void* arg) {
+    return real(f)->pMethods->xFileControl(real(f), op, arg);
+}
+int xSectorSize(sqlite3_file* f) {
+    return real(f)->pMethods->xSectorSize(real(f));
+}
+int xDeviceCharacteristics(sqlite3_file* f) {
+    return real(f)->pMethods->xDeviceCharacteristics(real(f));
 }
 
-// The system layer opens the file in place; its methods are then swapped for the failing ones.
+// Version 1: no shared memory (the log uses a rollback journal) and no memory mapping.
+const sqlite3_io_methods methods = {1,
+                                    xClose,
+                                    xRead,
+                                    xWrite,
+                                    xTruncate,
+                                    xSync,
+                                    xFileSize,
+                                    xLock,
+                                    xUnlock,
+                                    xCheckReservedLock,
+                                    xFileControl,
+                                    xSectorSize,
+                                    xDeviceCharacteristics,
+                                    nullptr,
+                                    nullptr,
+                                    nullptr,
+                                    nullptr,
+                                    nullptr,
+                                    nullptr};
+
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
-    const int rc = systemVfs->xOpen(systemVfs, name, f, flags, outFlags);
-    if (rc != SQLITE_OK || !f->pMethods)
-        return rc;
-    if (!real) {
-        real = f->pMethods;
-        methods = *real;
-        methods.iVersion = 1;
-        methods.xWrite = xWrite;
-        methods.xTruncate = xTruncate;
-        methods.xSync = xSync;
+    auto* file = reinterpret_cast<File*>(f);
+    file->base.pMethods = nullptr;
+    file->real = static_cast<sqlite3_file*>(sqlite3_malloc(systemVfs->szOsFile));
+    if (!file->real)
+        return SQLITE_NOMEM;
+    std::memset(file->real, 0, size_t(systemVfs->szOsFile));
+    const int rc = systemVfs->xOpen(systemVfs, name, file->real, flags, outFlags);
+    if (rc != SQLITE_OK || !file->real->pMethods) {
+        if (file->real->pMethods)
+            file->real->pMethods->xClose(file->real);
+        sqlite3_free(file->real);
+        return rc == SQLITE_OK ? SQLITE_CANTOPEN : rc;
     }
-    if (f->pMethods != real) { // another kind of file: it could not be made to fail
-        f->pMethods->xClose(f);
-        f->pMethods = nullptr;
-        return SQLITE_CANTOPEN;
-    }
-    f->pMethods = &methods;
+    file->base.pMethods = &methods;
     return SQLITE_OK;
 }
 
@@ -53,6 +105,7 @@ void FailingVfs::install() {
     systemVfs = sqlite3_vfs_find(nullptr);
     failing = *systemVfs;
     failing.zName = "failing";
+    failing.szOsFile = int(sizeof(File));
     failing.xOpen = xOpen;
     failing.pNext = nullptr;
     sqlite3_vfs_register(&failing, 1);
