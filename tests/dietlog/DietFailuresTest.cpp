@@ -35,27 +35,23 @@ TEST_F(DietFailuresTest, OpeningAGroupOrADayThatCannotBeReadClosesTheWindowOnce)
              dietRow(1, "USER1", "2026-12-05", "Apple")});
     const auto group = [this] { return w().tvwFood->Item(QStringLiteral("G500")); };
 
-    start();
-    breakTable("FoodItem");
-    doubleClick(w().tvwFood, group());
-    expectClosedAfter(kFoodFailure, "double click on a group");
-
-    start();
-    w().tvwFood->selectNode(group());
-    breakTable("FoodItem");
-    key(w().tvwFood, Qt::Key_Return);
-    expectClosedAfter(kFoodFailure, "Enter on a group");
-
-    start();
-    breakTable("DietActivity");
-    doubleClick(w().tvwDiet, day("20261205"));
-    expectClosedAfter(kDietFailure, "double click on a day");
-
-    start();
-    w().tvwDiet->selectNode(day("20261205"));
-    breakTable("DietActivity");
-    key(w().tvwDiet, Qt::Key_Return);
-    expectClosedAfter(kDietFailure, "Enter on a day");
+    // {food tree?, Enter rather than a double click}, on a group or a day never opened.
+    const std::pair<bool, bool> cases[] = {
+        {true, false}, {true, true}, {false, false}, {false, true}};
+    for (const auto& [foods, enter] : cases) {
+        SCOPED_TRACE(foods ? "food tree" : "diet tree");
+        start();
+        TreeControl* tree = foods ? w().tvwFood : w().tvwDiet;
+        TreeNode* node = foods ? group() : day("20261205");
+        if (enter)
+            tree->selectNode(node);
+        breakTable(foods ? "FoodItem" : "DietActivity");
+        if (enter)
+            key(tree, Qt::Key_Return);
+        else
+            doubleClick(tree, node);
+        expectClosedAfter(foods ? kFoodFailure : kDietFailure, enter ? "Enter" : "double click");
+    }
 
     // The favourites' foods, read when the tree is filled (a reload of the tree, as at start).
     start();

@@ -41,13 +41,8 @@ protected:
                                 "(800001, 2, '1 oz', 28.5), (800001, 3, '1 cup', 250), "
                                 "(800003, 1, '1 cup', 292), (800003, 4, '1 dash', 0.4)")});
     }
-    void TearDown() override {
-        setModalHandler({});
-        Clock::setFixed({});
-        MainWindowTest::TearDown();
-    }
 
-    TreeNode* food(long id) { return w().tvwFood->Item(u'F' + QString::number(id)); }
+    TreeNode* food(long id) { return foodNode(qPrintable(u'F' + QString::number(id))); }
     TreeNode* day(const char* yyyymmdd) {
         return w().tvwDiet->Item(QStringLiteral("DT") + QString::fromLatin1(yyyymmdd));
     }
@@ -55,13 +50,11 @@ protected:
 
     // Answers the next servings dialog: `fill` sets its controls, then OK is pressed.
     void answerDialog(std::function<void(dlgServings&)> fill, bool ok = true) {
-        setModalHandler([this, fill, ok](QDialog& d) {
-            auto& dlg = dynamic_cast<dlgServings&>(d);
+        answer<dlgServings>([this, fill, ok](dlgServings& dlg) {
             ++dialogs;
             if (fill)
                 fill(dlg);
             (ok ? dlg.OKButton : dlg.CancelButton)->click();
-            return dlg.result();
         });
     }
 

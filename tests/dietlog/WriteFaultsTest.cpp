@@ -4,8 +4,6 @@
 #include "FailingVfs.h"
 #include "frmOptions.h"
 
-#include <QTest>
-
 class WriteFaultsTest : public DietLogTest {
 protected:
     void SetUp() override {
@@ -67,26 +65,19 @@ TEST_F(WriteFaultsTest, EachCommandSaysSoAndKeepsTheFileAndTheProgramWorksOnceWr
         choose("mnuEditDelete");
     });
     failing("rename a group", [&] {
-        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        click(w().tvwFood, foodNode("G2"));
         choose("mnuEditRename");
-        QApplication::processEvents();
-        auto* editor = w().tvwFood->viewport()->findChild<QLineEdit*>();
-        ASSERT_TRUE(editor);
-        editor->setText(QStringLiteral("Best foods"));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents(); // the edit ends
+        type(QStringLiteral("Best foods"));
     });
     failing("new food group", [&] {
-        click(w().tvwFood, w().tvwFood->Item(QStringLiteral("G2")));
+        click(w().tvwFood, foodNode("G2"));
         choose("mnuEditNewFoodGroup");
     });
     failing("options", [&] {
-        setModalHandler([](QDialog& d) {
-            auto& f = dynamic_cast<frmOptions&>(d);
+        answer<frmOptions>([](frmOptions& f) {
             f.txtUser[0]->setText(QStringLiteral("Ann"));
             f.cmdOK->click(); // refused: the dialog stays open until cancelled
             f.cmdCancel->click();
-            return d.result();
         });
         choose("mnuToolsOptions");
     });

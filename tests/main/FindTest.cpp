@@ -16,16 +16,9 @@
 
 class FindTest : public MainWindowTest {
 protected:
-    void TearDown() override {
-        setModalHandler({});
-        MainWindowTest::TearDown();
-    }
     // Ctrl+F on the food tree; the dialog is answered by `act` and its button pressed.
-    void find(std::function<void(frmFind&)> act) {
-        setModalHandler([act](QDialog& d) {
-            act(dynamic_cast<frmFind&>(d));
-            return d.result();
-        });
+    void find(const std::function<void(frmFind&)>& act) {
+        answer(act);
         QApplication::setActiveWindow(&w());
         key(w().tvwFood, Qt::Key_F, Qt::ControlModifier);
     }

@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, TheTreeOpensOnTheFavouritesAndLoadsAGroupOnceWhenOpened) 
     EXPECT_FALSE(root->isExpanded());
 }
 
-TEST_F(MainWindowTest, ClickingANodeEnablesTheCommandsThatFitIt) {
+TEST_F(MainWindowTest, ClicksEnableTheCommandsThatFitTheNodeAndLettersJumpAmongAGroupsFoods) {
     prepare(kFruitGroup);
     start();
     TreeControl* t = w().tvwFood;
@@ -91,13 +91,28 @@ TEST_F(MainWindowTest, ClickingANodeEnablesTheCommandsThatFitIt) {
     EXPECT_FALSE(enabled("Cut"));
     EXPECT_TRUE(w().sbPanel1->text().isEmpty());
 
-    click(t, fruit->Child(1)); // Banana, in an ordinary group
+    // A letter jumps to the next food of the group starting with it, as a click on it does.
+    TreeNode* apple = fruit->Child(0);
+    TreeNode* banana = fruit->Child(1);
+    TreeNode* cherry = fruit->Child(2);
+    const auto jump = [&](TreeNode* from, Qt::Key k, Qt::KeyboardModifiers mods = {}) {
+        t->selectNode(from);
+        key(t, k, mods);
+        return t->selectedNode();
+    };
+    const std::tuple<TreeNode*, Qt::Key, TreeNode*> jumps[] = {{cherry, Qt::Key_A, apple},
+                                                               {banana, Qt::Key_A, apple},
+                                                               {apple, Qt::Key_Z, cherry},
+                                                               {cherry, Qt::Key_C, cherry}};
+    for (const auto& [from, letter, to] : jumps)
+        EXPECT_EQ(jump(from, letter), to) << from->Text().toStdString() << ' ' << letter;
+    EXPECT_EQ(jump(apple, Qt::Key_C, Qt::ControlModifier), apple); // with Ctrl: no jump
+    EXPECT_EQ(jump(apple, Qt::Key_B), banana);                     // Banana, in an ordinary group
     for (const char* on : {"mnuEditFoodFav", "mnuPop_RTB_Cut", "mnuEditFoodDetails"})
         EXPECT_TRUE(enabled(on)) << on;
     EXPECT_FALSE(enabled("mnuEditDietDetails"));
     EXPECT_TRUE(t->autoDrag());
     EXPECT_EQ(w().sbPanel1->text(), QStringLiteral("Serving Size:  1 large"));
-    EXPECT_EQ(w().sbPanel1->toolTip(), QStringLiteral("Serving Size of Selected Food Item"));
     EXPECT_EQ(gDataSource->rscmdFoods->Fields(QStringLiteral("FoodId")).toLongLong(), 900003);
 
     click(t, fav->Child(0)); // a food among the favourites
@@ -108,27 +123,4 @@ TEST_F(MainWindowTest, ClickingANodeEnablesTheCommandsThatFitIt) {
     click(t, root, Qt::RightButton);
     click(t, root);
     EXPECT_EQ(popups, 1);
-}
-
-TEST_F(MainWindowTest, TypingALetterJumpsAmongTheFoodsOfOneGroup) {
-    prepare(kFruitGroup);
-    start();
-    TreeControl* t = w().tvwFood;
-    TreeNode* fruit = t->Item(QStringLiteral("G500"));
-    doubleClick(t, fruit);
-    TreeNode* apple = fruit->Child(0);
-    TreeNode* banana = fruit->Child(1);
-    TreeNode* cherry = fruit->Child(2);
-    const auto jump = [&](TreeNode* from, Qt::Key k, Qt::KeyboardModifiers mods = {}) {
-        t->selectNode(from);
-        key(t, k, mods);
-        return t->selectedNode();
-    };
-    EXPECT_EQ(jump(apple, Qt::Key_B), banana);
-    EXPECT_EQ(w().sbPanel1->text(), QStringLiteral("Serving Size:  1 large")); // clicked
-    EXPECT_EQ(jump(cherry, Qt::Key_A), apple);
-    EXPECT_EQ(jump(banana, Qt::Key_A), apple);
-    EXPECT_EQ(jump(apple, Qt::Key_Z), cherry);
-    EXPECT_EQ(jump(cherry, Qt::Key_C), cherry);
-    EXPECT_EQ(jump(apple, Qt::Key_C, Qt::ControlModifier), apple); // with Ctrl: no jump
 }

@@ -7,7 +7,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -29,6 +32,8 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
     closeWindow();
     setPopupHandler({});
+    setModalHandler({});
+    Clock::setFixed({});
 }
 
 void MainWindowTest::prepare(const QStringList& statements) {
@@ -146,4 +151,32 @@ bool MainWindowTest::highlightedOver(const QMimeData& data, TreeNode* target) {
 void MainWindowTest::dragTo(TreeControl* from, TreeNode* node, Qt::MouseButton button,
                             TreeNode* target) {
     drag(from, node, button, [this, target](const QMimeData& data) { dropOn(data, target); });
+}
+
+void MainWindowTest::type(const QString& text) {
+    QApplication::processEvents(); // the tree lays itself out, as before a person types
+    auto* editor = w().tvwFood->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+QVariant MainWindowTest::value(const QString& query, const QVariantList& params) {
+    const auto rs = Recordset::openSnapshot(gDataSource->appDB, query, params);
+    return rs->eof() ? QVariant() : rs->Fields(rs->fieldNames().first());
+}
+
+QStringList MainWindowTest::prompts() {
+    QStringList out;
+    for (const RecordedBox& b : boxes.boxes())
+        out << b.prompt;
+    boxes.clear();
+    return out;
+}
+
+QString MainWindowTest::blockBackups() {
+    const QString path = QFileInfo(db.path()).dir().filePath(QStringLiteral("Backups"));
+    EXPECT_TRUE(writeFile(path, "not a folder"));
+    return path;
 }

@@ -3,10 +3,12 @@
 // and settings kept inside the test.
 #include "Module1App.h"
 #include "MsgBoxRecorder.h"
+#include "ShowModal.h"
 #include "TestDatabase.h"
 #include "TreeControl.h"
 #include "frmMain.h"
 
+#include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -47,6 +49,26 @@ protected:
     void dragTo(TreeControl* from, TreeNode* node, Qt::MouseButton button, TreeNode* target);
     // Chooses a command of the menus or the toolbar by its name.
     void choose(const char* action);
+    // Types into the food tree's open label editor and ends the edit with Enter.
+    void type(const QString& text);
+    TreeNode* foodNode(const char* key) { return w().tvwFood->Item(QString::fromLatin1(key)); }
+
+    // The first column of a query's first row on the open log; invalid (empty) for none.
+    QVariant value(const QString& query, const QVariantList& params = {});
+    QString sql(const QString& query, const QVariantList& params = {}) {
+        return value(query, params).toString();
+    }
+    // Answers the next modal dialogs, which must be a `Dialog`: `act` plays the user in it.
+    template <typename Dialog> void answer(std::function<void(Dialog&)> act) {
+        setModalHandler([act](QDialog& d) {
+            act(dynamic_cast<Dialog&>(d));
+            return d.result();
+        });
+    }
+    // The prompts of the message boxes shown since the last call.
+    QStringList prompts();
+    // Puts a file where the backup folder goes, so no checked copy can be made; returns its path.
+    QString blockBackups();
 
     TestDatabase db;
     QTemporaryDir settingsDir;

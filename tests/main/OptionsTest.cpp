@@ -13,24 +13,18 @@
 
 class OptionsTest : public MainWindowTest {
 protected:
-    void TearDown() override {
-        setModalHandler({});
-        MainWindowTest::TearDown();
-    }
     void options(const char* action, std::function<void(frmOptions&)> act) {
-        setModalHandler([act](QDialog& d) {
-            act(dynamic_cast<frmOptions&>(d));
-            return d.result();
-        });
+        answer(std::move(act));
         choose(action);
     }
-    QString config(const char* item) {
-        const auto rs = Recordset::openSnapshot(
-            gDataSource->appDB,
-            QStringLiteral("SELECT ConfigValue || '|' || SelectedConfig AS v FROM CONFIG WHERE "
-                           "ConfigItem = '%1'")
-                .arg(QString::fromLatin1(item)));
-        return rs->Fields(QStringLiteral("v")).toString();
+    // The value and selection of the configuration items, "value|selected" each.
+    QString config(const QString& items) {
+        QStringList out;
+        for (const QString& item : items.split(u' '))
+            out << sql(QStringLiteral("SELECT ConfigValue || '|' || SelectedConfig FROM CONFIG "
+                                      "WHERE ConfigItem = ?"),
+                       {item});
+        return out.join(u' ');
     }
 };
 
@@ -39,7 +33,6 @@ TEST_F(OptionsTest, AnotherCurrentUserBringsTheirDietLogEvenWhenAppliedThenCance
              dietRow(3, "USER2", "2026-12-02", "Tea")});
     start();
     options("SelectUser", [](frmOptions& f) {
-        EXPECT_EQ(f.windowTitle(), QStringLiteral("Configuration Options"));
         EXPECT_TRUE(f.optUser[0]->isChecked());
         f.txtUser[1]->setText(QStringLiteral("   "));
         f.optUser[1]->setChecked(true);
@@ -56,7 +49,7 @@ TEST_F(OptionsTest, AnotherCurrentUserBringsTheirDietLogEvenWhenAppliedThenCance
     EXPECT_EQ(gCurrentUser, QStringLiteral("USER2"));
     EXPECT_EQ(w().tvwDiet->Count(), 2); // USER2's days
     EXPECT_EQ(w().sbPanel2->text(), QStringLiteral("User:  Ann's"));
-    EXPECT_EQ(config("USER2") + u' ' + config("USER1") + u' ' + config("OTHER1"),
+    EXPECT_EQ(config(QStringLiteral("USER2 USER1 OTHER1")),
               QStringLiteral("Ann's|1 User 1|0 Fibre gram|0"));
 
     // Renaming the current user only: the status bar follows, the tree stays.
@@ -87,7 +80,7 @@ TEST_F(OptionsTest, ASaveThatFailsPartWayLeavesEverythingAsItWas) {
     EXPECT_EQ(boxes.boxes()[0].prompt,
               QStringLiteral("Unable to update the Configuration Data.  ") + gSupportMsg);
     EXPECT_EQ(gCurrentUser, QStringLiteral("USER1"));
-    EXPECT_EQ(config("OTHER1") + u' ' + config("USER1") + u' ' + config("USER2"),
+    EXPECT_EQ(config(QStringLiteral("OTHER1 USER1 USER2")),
               QStringLiteral("Fiber|0 User 1|1 User 2|0"));
     EXPECT_FALSE(gDataSource->closed());
 }

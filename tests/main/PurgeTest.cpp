@@ -9,9 +9,7 @@
 #include "frmPurgeData.h"
 
 #include <QDateEdit>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -22,19 +20,15 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     start();
     Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
     const auto purge = [this](QDate lo, QDate hi, std::function<void(frmPurgeData&)> more) {
-        setModalHandler([=](QDialog& d) {
-            auto& f = dynamic_cast<frmPurgeData&>(d);
-            EXPECT_EQ(f.windowTitle(), QStringLiteral("Purge Diet Activity Data"));
+        answer<frmPurgeData>([=](frmPurgeData& f) {
             EXPECT_EQ(f.dtLoDate->date(), QDate(2026, 12, 6));
             f.dtLoDate->setDate(lo);
             f.dtHighDate->setDate(hi);
             f.OKButton->click();
             if (more)
                 more(f);
-            return f.result();
         });
         choose("mnuToolsPurgeDietData");
-        setModalHandler({});
     };
     // Out of order: the message, and the dialog stays open until corrected; No deletes nothing.
     boxes.answer(vbOK);
@@ -55,8 +49,7 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     EXPECT_EQ(w().tvwDiet->Count(), 3);
 
     // Without a checked copy of the log nothing is deleted, and the user is told why.
-    const QString backups = QFileInfo(db.path()).dir().filePath(QStringLiteral("Backups"));
-    ASSERT_TRUE(writeFile(backups, "not a folder"));
+    const QString backups = blockBackups();
     purge(QDate(1999, 1, 1), QDate(1999, 12, 31), {});
     ASSERT_EQ(boxes.boxes().size(), 4u);
     EXPECT_TRUE(boxes.boxes()[3].prompt.startsWith(
@@ -78,5 +71,4 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT group_concat(DietId) FROM "
                                                    "DietActivity")),
               QStringLiteral("3,4"));
-    Clock::setFixed({});
 }

@@ -22,14 +22,8 @@ class RestoreTest : public MainWindowTest {
 protected:
     // Chooses the command; `inside` plays the user in the dialog.
     void restore(const std::function<void(frmRestore&)>& inside) {
-        setModalHandler([&](QDialog& d) {
-            auto& f = dynamic_cast<frmRestore&>(d);
-            EXPECT_EQ(f.windowTitle(), u"Restore Backup"_s);
-            inside(f);
-            return f.result();
-        });
+        answer<frmRestore>(inside);
         choose("mnuFileRestore");
-        setModalHandler({});
     }
     QString backups() const { return db.programDir() + u"/Data/Backups/"_s; }
 };
@@ -102,7 +96,6 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
     closeWindow();
     EXPECT_EQ(queryValue(db.path(), u"SELECT group_concat(DietId) FROM DietActivity"_s),
               u"1,2,3"_s);
-    Clock::setFixed({});
 }
 
 TEST_F(RestoreTest, ACopyThatFailsItsChecksIsRefusedAndTheLogLeftAsItWas) {
