@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextEdit>
 
 using namespace Qt::StringLiterals;
 
