@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A program's output, empty when it failed. Its error messages show only when asked for:
@@ -27,8 +29,8 @@ QByteArray run(const QString& program, const QStringList& args, bool showErrors 
 }
 
 int pdfPages(const QString& pdf) {
-    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                       .match(QString::fromUtf8(run(QStringLiteral("pdfinfo"), {pdf})));
+    const auto m = QRegularExpression(u"Pages:\\s+(\\d+)"_s)
+                       .match(QString::fromUtf8(run(u"pdfinfo"_s, {pdf})));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -36,11 +38,9 @@ int pdfPages(const QString& pdf) {
 // per inch; landscape content on a portrait page is turned, its lines running down the page.
 int inkSpan(const QString& pdf, int page, const QString& prefix) {
     const QString n = QString::number(page);
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-q"), QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("72"),
-         QStringLiteral("-f"), n, QStringLiteral("-l"), n, QStringLiteral("-singlefile"), pdf,
-         prefix});
-    const QImage image(prefix + QStringLiteral(".pgm"));
+    run(u"pdftoppm"_s, {u"-q"_s, u"-gray"_s, u"-r"_s, u"72"_s, u"-f"_s, n, u"-l"_s, n,
+                        u"-singlefile"_s, pdf, prefix});
+    const QImage image(prefix + u".pgm"_s);
     const bool turned = image.width() < image.height();
     int first = -1, last = -1;
     for (int y = 0; y < image.height(); ++y)
@@ -58,13 +58,12 @@ int inkSpan(const QString& pdf, int page, const QString& prefix) {
 TEST_F(ReportWindowTest, PrintGoesToTheDefaultCupsQueueAndItsPagesCarryHeaderAndFooter) {
     QTemporaryDir queueOut, home;
     ASSERT_FALSE(
-        run(QStringLiteral("bash"), {QStringLiteral(FORKWISE_CUPS_SCRIPT), queueOut.path()}, true)
-            .isEmpty())
+        run(u"bash"_s, {QStringLiteral(FORKWISE_CUPS_SCRIPT), queueOut.path()}, true).isEmpty())
         << "the CUPS-PDF queue could not be set up (see the script's messages above)";
     QStringList rows;
     for (int i = 1; i <= 60; ++i)
-        rows << reportRow(i, QStringLiteral("2026-01-0%1").arg(5 + i % 3),
-                          QStringLiteral("Food %1").arg(i, 2, 10, QChar(u'0')));
+        rows << reportRow(i, u"2026-01-0%1"_s.arg(5 + i % 3),
+                          u"Food %1"_s.arg(i, 2, 10, QChar(u'0')));
     prepare(rows);
     start();
     Clock::setFixed(QDateTime(QDate(2026, 1, 12), QTime(9, 0)));
@@ -88,7 +87,7 @@ TEST_F(ReportWindowTest, PrintGoesToTheDefaultCupsQueueAndItsPagesCarryHeaderAnd
     // The queue writes its file a moment later; it is whole once pdfinfo can read it.
     QString printed;
     for (int i = 0; i < 300 && printed.isEmpty(); ++i) {
-        const QStringList pdfs = QDir(queueOut.path()).entryList({QStringLiteral("*.pdf")});
+        const QStringList pdfs = QDir(queueOut.path()).entryList({u"*.pdf"_s});
         if (!pdfs.isEmpty() && pdfPages(queueOut.filePath(pdfs.first())) > 0)
             printed = queueOut.filePath(pdfs.first());
         else
@@ -98,19 +97,17 @@ TEST_F(ReportWindowTest, PrintGoesToTheDefaultCupsQueueAndItsPagesCarryHeaderAnd
     EXPECT_EQ(pdfPages(printed), pages);
     // From the title's top to the footer's foot, at 20 twips a pixel, within a line.
     used->setFontSize(8);
-    const double line = used->textHeight(QStringLiteral("T"));
+    const double line = used->textHeight(u"T"_s);
     const double topY = std::round(5 * line), bottomY = std::round(used->scaleHeight() - topY);
     for (int page = 1; page <= pages; ++page)
-        EXPECT_NEAR(inkSpan(printed, page, home.filePath(QStringLiteral("page"))),
-                    (bottomY + line - topY) / 20, line / 20)
+        EXPECT_NEAR(inkSpan(printed, page, home.filePath(u"page"_s)), (bottomY + line - topY) / 20,
+                    line / 20)
             << "page " << page;
 
-    const QString pdf = home.filePath(
-        QStringLiteral("Documents/Diet Activity Report 2026-01-05 to 2026-01-11.pdf"));
+    const QString pdf =
+        home.filePath(u"Documents/Diet Activity Report 2026-01-05 to 2026-01-11.pdf"_s);
     QStringList sheets =
-        QString::fromUtf8(
-            run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}))
-            .split(u'\f');
+        QString::fromUtf8(run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s})).split(u'\f');
     sheets.removeLast(); // after the last page's form feed
     ASSERT_EQ(sheets.size(), pdfPages(pdf));
     const QRegularExpression detail(QStringLiteral(
@@ -125,31 +122,25 @@ TEST_F(ReportWindowTest, PrintGoesToTheDefaultCupsQueueAndItsPagesCarryHeaderAnd
                                                               "Protein Calories Sodium Chol "
                                                               "Fiber Sugars"));
         // A figure ends under its heading (pdftotext places words to a character or two).
-        const qsizetype caloriesEnd = lines.value(2).indexOf(QStringLiteral("Calories")) + 8;
+        const qsizetype caloriesEnd = lines.value(2).indexOf(u"Calories"_s) + 8;
         for (const QString& l : lines) {
             if (!detail.match(l).hasMatch())
                 continue;
             ++details;
-            EXPECT_NEAR(l.indexOf(QStringLiteral("300.0")) + 5, caloriesEnd, 3);
+            EXPECT_NEAR(l.indexOf(u"300.0"_s) + 5, caloriesEnd, 3);
         }
-        EXPECT_EQ(
-            lines.filter(QRegularExpression(QStringLiteral("^Page %1 +01/12/2026 *$").arg(i + 1)))
-                .size(),
-            1)
+        EXPECT_EQ(lines.filter(QRegularExpression(u"^Page %1 +01/12/2026 *$"_s.arg(i + 1))).size(),
+                  1)
             << "page " << i + 1;
         all += sheets[i].simplified() + u' ';
     }
     EXPECT_EQ(details, 60);
-    const QString shares = QStringLiteral(" Calculated Percentage of Calories: 15.3% 67.8% 16.9%");
-    for (const QString& day :
-         QStringList{QStringLiteral("01/05/2026"), QStringLiteral("01/06/2026"),
-                     QStringLiteral("01/07/2026")}) {
+    // Each day's heading and totals line, and the grand totals, with the shares of all three.
+    for (const QString& day : {u"01/05/2026"_s, u"01/06/2026"_s, u"01/07/2026"_s})
         EXPECT_EQ(all.count(day), 2) << "the heading and the totals of " << day.toStdString();
-        EXPECT_TRUE(all.contains(
-            day + QStringLiteral(" Totals: 40.0 400.0 100.0 6000.0 200.0 20.0 60.0 0.0") + shares));
-    }
-    EXPECT_TRUE(all.contains(
-        QStringLiteral("Report Grand Totals: 120.0 1200.0 300.0 18000.0 600.0 60.0 180.0 0.0") +
-        shares));
+    EXPECT_TRUE(all.contains(u"01/07/2026 Totals: 40.0 400.0 100.0 6000.0 200.0 20.0 60.0 0.0 "
+                             "Calculated Percentage of Calories: 15.3% 67.8% 16.9%"_s));
+    EXPECT_TRUE(all.contains(u"Report Grand Totals: 120.0 1200.0 300.0 18000.0 600.0 60.0 180.0 "
+                             "0.0 Calculated Percentage of Calories: 15.3% 67.8% 16.9%"_s));
     Clock::setFixed({});
 }

@@ -57,36 +57,27 @@ TEST(ReportPrinting, OneEntryPrintsOnOnePageWithHeaderHeadingsAndFooter) {
     EXPECT_EQ(printer.fontName, u"Liberation Mono"_s);
     EXPECT_EQ(printer.endDocs, 1);
 
-    const QStringList expected = {
-        u"1 @800,905 b- 10pt "_s + kTitle,
-        u"1 @0,1131.25"_s,
-        u"1 @0,1312.25"_s,
-        u"1 @800,1493.25 bu Food Name ..."_s,
-        u"1 @6080,1493.25 bu Servings ..."_s,
-        u"1 @7040,1493.25 bu      Fat ..."_s,
-        u"1 @8000,1493.25 bu    Carbs ..."_s,
-        u"1 @8960,1493.25 bu  Protein ..."_s,
-        u"1 @9920,1493.25 bu Calories ..."_s,
-        u"1 @10880,1493.25 bu   Sodium ..."_s,
-        u"1 @11840,1493.25 bu     Chol ..."_s,
-        u"1 @12800,1493.25 bu er grams ..."_s, // a label's last 8 characters on paper
-        u"1 @13760,1493.25 bu    Sugar"_s,
-        u"1 @0,1674.25"_s,
-        u"1 @800,1855.25 b- 01/05/1999"_s,
-        u"1 @0,2036.25"_s,
-        u"1 @800,2217.25 -- "_s + lines[1].Text,
-        u"1 @800,2398.25 -- "_s + lines[2].Text,
-        u"1 @0,2579.25"_s,
-        u"1 @800,2760.25 b- "_s + lines[3].Text,
-        u"1 @800,2941.25 b- "_s + lines[4].Text,
-        u"1 @0,3122.25"_s,
-        u"1 @0,3303.25"_s,
-        u"1 @800,3484.25 bu "_s + sp(143),
-        u"1 @0,3665.25"_s,
-        u"1 @800,3846.25 b- "_s + lines[6].Text,
-        u"1 @0,4027.25"_s,
-        u"1 @800,4208.25 b- "_s + lines[7].Text,
-        u"1 @800,10615 b- "_s + footer(1)};
+    // The headings, a label's last 8 characters on paper, then the day, its entry and totals.
+    QStringList expected = {u"1 @800,905 b- 10pt "_s + kTitle, u"1 @0,1131.25"_s, u"1 @0,1312.25"_s,
+                            u"1 @800,1493.25 bu Food Name ..."_s};
+    int x = 6080;
+    for (const char* h : {"Servings", "     Fat", "   Carbs", " Protein", "Calories", "  Sodium",
+                          "    Chol", "er grams", "   Sugar"}) {
+        expected << u"1 @%1,1493.25 bu %2 ..."_s.arg(x).arg(QLatin1StringView(h));
+        x += 960;
+    }
+    expected.last().chop(4);
+    double y = 1674.25;
+    for (const QString& l :
+         {QString(), u"b- 01/05/1999"_s, QString(), u"-- "_s + lines[1].Text,
+          u"-- "_s + lines[2].Text, QString(), u"b- "_s + lines[3].Text, u"b- "_s + lines[4].Text,
+          QString(), QString(), u"bu "_s + sp(143), QString(), u"b- "_s + lines[6].Text, QString(),
+          u"b- "_s + lines[7].Text}) {
+        expected << u"1 @%1,%2"_s.arg(l.isEmpty() ? 0 : 800).arg(y) +
+                        (l.isEmpty() ? u""_s : u' ' + l);
+        y += 181;
+    }
+    expected << u"1 @800,10615 b- "_s + footer(1);
     EXPECT_EQ(describe(printer), expected);
 }
 

@@ -8,6 +8,14 @@ inline QString sp(int n) {
     return QString(n, u' ');
 }
 
+// Figures as the report's columns print them, each right-aligned in `width` characters.
+inline QString cells(std::initializer_list<const char*> figures, int width = 10) {
+    QString out;
+    for (const char* f : figures)
+        out += QString::fromLatin1(f).rightJustified(width);
+    return out;
+}
+
 // A row of eight values in report order: fat, carbohydrate, protein, calories, sodium,
 // cholesterol, other 1, other 2.
 inline ReportRow row(const QDate& date, const QString& name, std::optional<double> servings,

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 // SQL adding one diet entry of USER1 with all eight values.
 inline QString reportRow(int id, const QString& date, const QString& food) {
     return QStringLiteral("INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "

@@ -10,13 +10,11 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kKills = 200;
-
-struct Entry {
-    double servings = 0;
-};
 
 // The servings of each entry and whether its values are its food's times its servings.
 struct Stored {
@@ -46,7 +44,7 @@ QHash<qlonglong, Stored> storedEntries(const QString& path) {
 
 TEST(CrashTest, EveryCompletedCommandSurvivesAKillAndTheProgramStartsAgain) {
     TestDatabase db;
-    QHash<qlonglong, Entry> done; // what the program reported as completed
+    QHash<qlonglong, double> done; // what the program reported as completed
     QRandomGenerator rng(20261207);
     int commands = 0;
     for (int kill = 0; kill < kKills; ++kill) {
@@ -73,18 +71,17 @@ TEST(CrashTest, EveryCompletedCommandSurvivesAKillAndTheProgramStartsAgain) {
             if (p[0] == "DEL")
                 done.remove(p[1].toLongLong());
             else
-                done[p[1].toLongLong()] = {p[2].toDouble()};
+                done[p[1].toLongLong()] = p[2].toDouble();
         }
 
-        ASSERT_EQ(queryValue(db.path(), QStringLiteral("PRAGMA integrity_check")).toString(),
-                  QStringLiteral("ok"))
+        ASSERT_EQ(queryValue(db.path(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s)
             << "run " << kill;
         // At most the one command in flight when the kill came differs from what was reported,
         // and no entry is half written: its values are its food's times its servings.
         const QHash<qlonglong, Stored> stored = storedEntries(db.path());
         int differ = 0;
         for (auto it = done.cbegin(); it != done.cend(); ++it)
-            differ += !stored.contains(it.key()) || stored[it.key()].servings != it->servings;
+            differ += !stored.contains(it.key()) || stored[it.key()].servings != *it;
         for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
             differ += !done.contains(it.key());
             EXPECT_TRUE(it->scaled) << "run " << kill << ", entry " << it.key();
@@ -93,7 +90,7 @@ TEST(CrashTest, EveryCompletedCommandSurvivesAKillAndTheProgramStartsAgain) {
         // Take the file's word for the command in flight, as the next run will.
         done.clear();
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            done[it.key()] = {it->servings};
+            done[it.key()] = it->servings;
         EXPECT_GE(queryValue(db.path(), QStringLiteral("SELECT (SELECT KeyValue FROM TableKey "
                                                        "WHERE KeyName = 'DIETACTIVITY') >= "
                                                        "(SELECT coalesce(max(DietId), 0) FROM "

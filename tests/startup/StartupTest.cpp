@@ -49,23 +49,22 @@ void expectRefused(const QString& programDir, const QString& prompt,
 
 } // namespace
 
-TEST(Startup, OpensTheFileExclusivelyForTheWholeRunAndReleasesItOnClose) {
+TEST(Startup, TheFileIsHeldForTheWholeRunAndAFileTakenMissingDamagedOrForeignIsNeverChanged) {
     TestDatabase db;
-    MsgBoxRecorder boxes;
-    ASSERT_TRUE(otherProcessCanRead(db.path()));
-    ASSERT_TRUE(StartProgram(db.programDir()));
-    EXPECT_TRUE(boxes.boxes().empty());
-    ASSERT_TRUE(gMainForm && gMainForm->isVisible());
-    EXPECT_FALSE(otherProcessCanRead(db.path()));
+    {
+        MsgBoxRecorder boxes;
+        ASSERT_TRUE(otherProcessCanRead(db.path()));
+        ASSERT_TRUE(StartProgram(db.programDir()));
+        EXPECT_TRUE(boxes.boxes().empty());
+        ASSERT_TRUE(gMainForm && gMainForm->isVisible());
+        EXPECT_FALSE(otherProcessCanRead(db.path()));
+        gMainForm->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        gDataSource.reset();
+        EXPECT_TRUE(otherProcessCanRead(db.path()));
+    }
 
-    gMainForm->close();
-    QApplication::processEvents();
-    gDataSource.reset();
-    EXPECT_TRUE(otherProcessCanRead(db.path()));
-}
-
-TEST(Startup, AFileTakenMissingDamagedOrForeignIsReportedAndNeverChanged) {
-    TestDatabase db;
     QProcess holder; // another program holding the file exclusively
     holder.start(u"sqlite3"_s, {db.path()});
     holder.write("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT; SELECT 'ready';\n");
