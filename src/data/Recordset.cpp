@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
-#include <functional>
 #include <sqlite3.h>
 #include <unordered_set>
 
@@ -285,16 +284,11 @@ bool Recordset::find(const Criterion& criterion, int from, bool wrap) {
     cancelEdit();
     const int n = rowCount();
     from = std::clamp(from, 0, n);
-    std::function<bool(int)> isMatch;
-    const std::unordered_set<qint64>* hits = nullptr;
-    if (table_.isEmpty()) {
-        const int col = column(criterion.field());
-        isMatch = [&](int i) { return criterion.matches(rows_[i][col]); };
-    } else {
-        column(criterion.field()); // an unknown field is an error, as in a snapshot
-        hits = &matchingKeys(criterion);
-        isMatch = [&](int i) { return hits->count(keys_[i]) > 0; };
-    }
+    const int col = column(criterion.field()); // an unknown field is an error in either kind
+    const std::unordered_set<qint64>* hits = table_.isEmpty() ? nullptr : &matchingKeys(criterion);
+    const auto isMatch = [&](int i) {
+        return hits ? hits->count(keys_[i]) > 0 : criterion.matches(rows_[i][col]);
+    };
     int found = -1;
     for (int i = from; i < n && found < 0; ++i)
         if (isMatch(i))
