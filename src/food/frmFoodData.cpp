@@ -79,24 +79,21 @@ frmFoodData::frmFoodData(QWidget* parent) : ModalDialog(parent) {
     box(txtOther1, "txtOther1");
     box(txtOther2, "txtOther2");
     txtFoodName->installEventFilter(this);
-    label(QStringLiteral("Fat"), txtFat, 3, 0);
-    grid->addWidget(txtFat, 3, 1);
-    label(QStringLiteral("Carbs"), txtCarbs, 4, 0);
-    grid->addWidget(txtCarbs, 4, 1);
-    label(QStringLiteral("Protein"), txtProtein, 5, 0);
-    grid->addWidget(txtProtein, 5, 1);
-    label(QStringLiteral("Calories"), txtCalories, 6, 0);
-    grid->addWidget(txtCalories, 6, 1);
-    label(QStringLiteral("Sodium"), txtSodium, 3, 2);
-    grid->addWidget(txtSodium, 3, 3);
-    label(QStringLiteral("Cholesterol"), txtCholesterol, 4, 2);
-    grid->addWidget(txtCholesterol, 4, 3);
-    lblOther1 = label(QStringLiteral("Other 1"), txtOther1, 5, 2);
+    // A value box with its label to the left.
+    const auto field = [&](const QString& caption, QLineEdit* edit, int row, int column) {
+        grid->addWidget(edit, row, column + 1);
+        return label(caption, edit, row, column);
+    };
+    field(QStringLiteral("Fat"), txtFat, 3, 0);
+    field(QStringLiteral("Carbs"), txtCarbs, 4, 0);
+    field(QStringLiteral("Protein"), txtProtein, 5, 0);
+    field(QStringLiteral("Calories"), txtCalories, 6, 0);
+    field(QStringLiteral("Sodium"), txtSodium, 3, 2);
+    field(QStringLiteral("Cholesterol"), txtCholesterol, 4, 2);
+    lblOther1 = field(QStringLiteral("Other 1"), txtOther1, 5, 2);
     lblOther1->setObjectName(QStringLiteral("lblOther1"));
-    grid->addWidget(txtOther1, 5, 3);
-    lblOther2 = label(QStringLiteral("Other 2"), txtOther2, 6, 2);
+    lblOther2 = field(QStringLiteral("Other 2"), txtOther2, 6, 2);
     lblOther2->setObjectName(QStringLiteral("lblOther2"));
-    grid->addWidget(txtOther2, 6, 3);
     lblCalorieCheck = new QLabel(this);
     lblCalorieCheck->setObjectName(QStringLiteral("lblCalorieCheck"));
     grid->addWidget(lblCalorieCheck, 7, 0, 1, 4);
