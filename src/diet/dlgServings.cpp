@@ -61,7 +61,9 @@ dlgServings::dlgServings(QWidget* parent) : ModalDialog(parent) {
     connect(OKButton, &QPushButton::clicked, this, &dlgServings::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this,
             [this] { closeWith(QStringLiteral("CANCEL")); });
-    // The editable list keeps Return to itself; in the number box it presses OK, as elsewhere.
+    // The editable list keeps Return to itself, and its completion of a typed number ("2" shows
+    // "2.00") would take the first Enter: in the number box Enter presses OK, as elsewhere.
+    cmbServings->installEventFilter(this);
     cmbServings->lineEdit()->installEventFilter(this);
 }
 
@@ -126,7 +128,8 @@ bool dlgServings::ValidateEntry() {
 }
 
 bool dlgServings::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmbServings->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cmbServings || watched == cmbServings->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             OKButton->click();
