@@ -142,6 +142,8 @@ int SubMain(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Forkwise"));
     QApplication::setOrganizationName(QStringLiteral("Forkwise"));
+    // Ties the windows to the installed desktop entry, for its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.forkwise.Forkwise"));
     InstallWindowedSeams();
     if (!StartProgram(QCoreApplication::applicationDirPath()))
         return 0;
