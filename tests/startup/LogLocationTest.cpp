@@ -1,8 +1,8 @@
 // Which diet log a run opens: the one in Data/ beside a portable program, or, for an installed
 // program, the person's own in their data folder, copied from the delivered database on the first
 // start and never again.
-#include "../dietlog/FailingVfs.h"
 #include "LogLocation.h"
+#include "../dietlog/FailingVfs.h"
 #include "Module1.h"
 #include "Module1App.h"
 #include "MsgBoxRecorder.h"
@@ -49,8 +49,8 @@ private:
 QStringList dataFolder(const Installed& installed) {
     QStringList found;
     const QDir home(installed.dataHome());
-    for (const QFileInfo& f : QDir(home.filePath(u"Forkwise"_s))
-                                  .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+    for (const QFileInfo& f :
+         QDir(home.filePath(u"Forkwise"_s)).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
         found << home.relativeFilePath(f.filePath());
     const QDir data(installed.dataHome() + u"/Forkwise/Data"_s);
     for (const QString& f : data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
