@@ -98,8 +98,8 @@ QString CupsScheduler::setUp() {
     const QString groupName = QString::fromLocal8Bit(grp->gr_name);
 
     const QDir dir(folder_);
-    for (const QString& sub : {u"spool"_s, u"cache"_s, u"state"_s, u"tmp"_s, u"log"_s, u"ssl"_s,
-                               u"out"_s, u"home"_s})
+    for (const QString& sub :
+         {u"spool"_s, u"cache"_s, u"state"_s, u"tmp"_s, u"log"_s, u"ssl"_s, u"out"_s, u"home"_s})
         if (!dir.mkpath(sub))
             return u"cannot make "_s + dir.filePath(sub);
     const QString socket = dir.filePath(u"cups.sock"_s);
@@ -114,8 +114,7 @@ QString CupsScheduler::setUp() {
                          "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
                          "PageLog %1/log/page_log\nPrintcap /dev/null\n"
                          "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\nFileDevice Yes\n"
-                         "User %2\nGroup %3\nSystemGroup %3\n"_s.arg(folder_, userName,
-                                                                      groupName));
+                         "User %2\nGroup %3\nSystemGroup %3\n"_s.arg(folder_, userName, groupName));
     if (!written)
         return u"cannot write the scheduler's settings in "_s + folder_;
     if (root && !handOver(folder_, user->pw_uid, grp->gr_gid))
