@@ -80,13 +80,19 @@ QString ServingSizeText(const QString& servingSize) {
     return s.mid(first, last - first);
 }
 
-QString CalorieShares(double fat, double carbohydrate, double protein, double calories) {
+std::array<double, 3> CalorieShareValues(double fat, double carbohydrate, double protein,
+                                         double calories) {
     const double grams = fat * 9 + carbohydrate * 4 + protein * 4;
     const double k = grams == 0 ? 1.0 : calories / grams;
+    if (calories == 0)
+        return {0, 0, 0};
+    return {fat * 9 * k / calories, carbohydrate * 4 * k / calories, protein * 4 * k / calories};
+}
+
+QString CalorieShares(double fat, double carbohydrate, double protein, double calories) {
     QString out;
-    for (const double part : {fat * 9, carbohydrate * 4, protein * 4}) {
-        const QString share =
-            calories == 0 ? QStringLiteral("0.0") : FixedText(part * k / calories * 100, 1);
+    for (const double part : CalorieShareValues(fat, carbohydrate, protein, calories)) {
+        const QString share = calories == 0 ? QStringLiteral("0.0") : FixedText(part * 100, 1);
         out += share.isEmpty() ? QString(10, u'#') : fitted(share + u'%', 10);
     }
     return out;

@@ -49,7 +49,7 @@ QString footer(int page) {
 // With 96 twips a character, 181 a line and 11520 printable: TopY 905, BottomY 10615, 54 lines
 // a page, a new page when 50 have been printed.
 TEST(ReportPrinting, OneEntryPrintsOnOnePageWithHeaderHeadingsAndFooter) {
-    const QList<PrintLine> lines = BuildReport({oneDay().first()}, kHeader.labels).lines;
+    const PrintLineList lines = BuildReport({oneDay().first()}, kHeader.labels).lines;
     ASSERT_EQ(lines.size(), 8);
     RecordingPrinter printer;
     ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
@@ -87,7 +87,7 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
         rows << row(kJan5, u"Food %1"_s.arg(i, 2, 10, QChar(u'0')), 1, u"size %1"_s.arg(i),
                     {1, 1, 1, 1, 1, 1, 1, 1});
     rows << row(kJan6, u"Milk"_s, 1, u"1 cup"_s, {1, 1, 1, 1, 1, 1, 1, 1});
-    const QList<PrintLine> lines = BuildReport(rows, kHeader.labels).lines;
+    const PrintLineList lines = BuildReport(rows, kHeader.labels).lines;
     RecordingPrinter printer;
     ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
     const auto& printed = printer.lines;
@@ -153,7 +153,7 @@ TEST(ReportExport, PdfPagesAreLandscapeWithColumnsMeasuredInTwips) {
     QList<ReportRow> rows;
     for (int i = 0; i < 40; ++i)
         rows << row(QDate(1999, 1, 5 + i / 10), u"Food"_s, 1, u"1 cup"_s, {1, 2, 3, 4, 5, 6, 7, 8});
-    const QList<PrintLine> lines = BuildReport(rows, {}).lines;
+    const PrintLineList lines = BuildReport(rows, {}).lines;
     const QString path = dir.filePath(u"report.pdf"_s);
     const PrintHeader header{u"Alice"_s, u"01/05/99 - 01/08/99"_s, {}};
     ASSERT_TRUE(ExportPdf(lines, header, QDate(2024, 2, 3), path, QPageSize(QPageSize::Letter)));
