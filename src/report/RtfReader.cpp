@@ -1,9 +1,5 @@
 #include "RtfReader.h"
 
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextOption>
-
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -269,50 +265,6 @@ public:
     QList<RtfParagraph> paragraphs{RtfParagraph{}};
 };
 
-// Fills a document. Text of one emphasis is inserted in one step across paragraph ends, so a
-// day's entries cost one insertion rather than one per line.
-class DocumentFiller : public RtfSink {
-public:
-    // The whole filling is one edit: the layout and the views hear of one change, at the end.
-    DocumentFiller(QTextDocument& doc, const QFont& base) : cursor_(&doc), base_(base) {
-        cursor_.beginEditBlock();
-    }
-
-    void text(QStringView text, bool bold, bool underline, double pointSize) override {
-        const QTextCharFormat f = format(bold, underline, pointSize);
-        if (f != pendingFormat_)
-            flush();
-        pendingFormat_ = f;
-        pending_ += text;
-    }
-    void paragraphEnd() override { pending_ += QChar::ParagraphSeparator; }
-
-    void finish() {
-        flush();
-        cursor_.endEditBlock();
-    }
-
-private:
-    void flush() {
-        if (!pending_.isEmpty())
-            cursor_.insertText(pending_, pendingFormat_);
-        pending_.clear();
-    }
-
-    QTextCharFormat format(bool bold, bool underline, double pointSize) const {
-        QTextCharFormat f;
-        f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-        f.setFontUnderline(underline);
-        f.setFontPointSize(pointSize > 0 ? pointSize : base_.pointSizeF());
-        return f;
-    }
-
-    QTextCursor cursor_;
-    QFont base_;
-    QString pending_;
-    QTextCharFormat pendingFormat_;
-};
-
 } // namespace
 
 void ParseRtf(QStringView rtf, RtfSink& sink) {
@@ -323,21 +275,6 @@ QList<RtfParagraph> ParseRtf(QStringView rtf) {
     ParagraphList list;
     ParseRtf(rtf, list);
     return std::move(list.paragraphs);
-}
-
-void ReadRtf(QStringView rtf, QTextDocument& doc, const QFont& base) {
-    const bool undo = doc.isUndoRedoEnabled();
-    doc.setUndoRedoEnabled(false); // a report is never undone; its steps would only cost memory
-    doc.clear();
-    doc.setDefaultFont(base);
-    QTextOption option = doc.defaultTextOption();
-    option.setWrapMode(QTextOption::NoWrap);
-    doc.setDefaultTextOption(option);
-
-    DocumentFiller filler(doc, base);
-    ParseRtf(rtf, filler);
-    filler.finish();
-    doc.setUndoRedoEnabled(undo);
 }
 
 QFont ReportBaseFont() {

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringView>
 
-class QTextDocument;
-
 // A stretch of text in one emphasis.
 struct RtfRun {
     QString text;
@@ -35,9 +33,6 @@ void ParseRtf(QStringView rtf, RtfSink& sink);
 
 // The paragraphs of `rtf`; runs of equal emphasis are merged.
 QList<RtfParagraph> ParseRtf(QStringView rtf);
-
-// Replaces the content of `doc` with `rtf` drawn in `base`, lines never wrapped.
-void ReadRtf(QStringView rtf, QTextDocument& doc, const QFont& base);
 
 // The report's fixed-pitch base font: Liberation Mono, 8.25 points.
 QFont ReportBaseFont();

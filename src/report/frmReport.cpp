@@ -7,6 +7,7 @@
 #include "Recordset.h"
 #include "ReportExport.h"
 #include "ReportOutput.h"
+#include "ReportTextView.h"
 #include "RtfReader.h"
 #include "Seams.h"
 #include "ShowModal.h"
@@ -17,11 +18,8 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTextDocument>
 
 namespace {
 
@@ -47,15 +45,11 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     button(cmdPrint, "cmdPrint", QStringLiteral("Print"), 120);
     button(cmdQuit, "cmdQuit", QStringLiteral("Done"), 1320);
     button(cmdExport, "cmdExport", QStringLiteral("Export..."), 2520);
-    rtReport = new QPlainTextEdit(this);
+    rtReport = new ReportTextView(this);
     rtReport->setObjectName(QStringLiteral("rtReport"));
     rtReport->setAccessibleName(QStringLiteral("Report"));
     rtReport->setGeometry(Twips::toPixels(QRect(120, 720, 8295, 5295), this));
-    rtReport->setReadOnly(true);
-    rtReport->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     rtReport->setFont(ReportBaseFont());
-    // The table's columns are character positions: a wrapped line would break them.
-    rtReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     picCalories = new CalorieChartView(this);
     resize(Twips::toPixels(8580, this), Twips::toPixels(6150 + kChartGap + kChartHeight, this));
     connect(cmdPrint, &QPushButton::clicked, this, &frmReport::cmdPrint_Click);
@@ -82,11 +76,7 @@ void frmReport::BuildReport() {
     chart.days = std::move(built.days);
     picCalories->setChart(std::move(chart));
 
-    // Filled before the view sees it, then handed over whole; the rich text goes with `built`.
-    auto* doc = new QTextDocument(rtReport);
-    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
-    ReadRtf(built.rtf, *doc, ReportBaseFont());
-    rtReport->setDocument(doc); // the view's own empty document is deleted
+    rtReport->setReportText(ReadReportText(built.rtf)); // the rich text goes with `built`
 }
 
 void frmReport::setDateRange(const QDate& lo, const QDate& hi) {

@@ -10,8 +10,8 @@
 #include <QDialog>
 
 class CalorieChartView;
-class QPlainTextEdit;
 class QPushButton;
+class ReportTextView;
 
 class frmReport : public QDialog {
     Q_OBJECT
@@ -27,8 +27,7 @@ public:
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdQuit = nullptr;
-    // Lays out only the lines it shows, so ten years open as fast as a week.
-    QPlainTextEdit* rtReport = nullptr;
+    ReportTextView* rtReport = nullptr;
     CalorieChartView* picCalories = nullptr;
     QString strDateRange;
     PrintLineList PrintLines;

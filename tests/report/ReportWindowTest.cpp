@@ -10,8 +10,8 @@
 #include "ReportOutput.h"
 #include "clsFWSDataSource.h"
 
+#include "ReportTextView.h"
 #include <QDir>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -58,7 +58,6 @@ TEST_F(ReportWindowTest, TheReportOfARangeShowsAndPrintsOnTheDefaultPrinter) {
         EXPECT_TRUE(shown.contains(u"01/05/2026\n\nFood 01"_s));
         EXPECT_TRUE(shown.contains(u"\n"_s + odd + u"   "_s));
         EXPECT_FALSE(shown.contains(u"Outside"_s) || shown.contains(u"Theirs"));
-        EXPECT_TRUE(f.rtReport->isReadOnly());
         // The text takes what the chart's band below it leaves.
         f.resize(900, 600);
         EXPECT_EQ(f.rtReport->size(),
