@@ -170,6 +170,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     bench::quietSizeHintWarnings();
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as soon as it is known
     QApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     const bool yearOnly = args.removeAll(u"--year-only"_s) > 0;

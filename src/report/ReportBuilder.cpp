@@ -18,8 +18,9 @@ QString dateText(const QDate& d) {
 
 template <typename Totals> QString totalCells(const Totals& totals) {
     QString out;
+    out.reserve(80);
     for (const double v : totals)
-        out += FigureCell(v, 1, 10);
+        AppendFigureCell(out, v, 1, 10);
     return out;
 }
 
@@ -36,6 +37,12 @@ void PrintLineList::append(const QString& tag, QStringView text) {
     tags_.append(static_cast<quint8>(found - std::begin(kTags)));
     text_ += text;
     ends_.append(text_.size());
+}
+
+void PrintLineList::reserve(qsizetype lines, qsizetype characters) {
+    text_.reserve(characters);
+    ends_.reserve(lines);
+    tags_.reserve(lines);
 }
 
 QString PrintLineList::tag(qsizetype i) const {
@@ -61,7 +68,11 @@ void PrintLineList::squeeze() {
     tags_.squeeze();
 }
 
-ReportBuilder::ReportBuilder(const ReportLabels& labels) : labels_(labels) {}
+ReportBuilder::ReportBuilder(const ReportLabels& labels, qsizetype expectedRows) : labels_(labels) {
+    // About what a row takes in each, with its share of its day's lines.
+    out_.rtf.reserve(expectedRows * 200);
+    out_.lines.reserve(expectedRows * 2, expectedRows * 180);
+}
 
 void ReportBuilder::line(const QString& tag, const QString& text) {
     out_.lines.append(tag, text);
@@ -97,14 +108,20 @@ void ReportBuilder::add(const ReportRow& row) {
         previous_ = row.DietDate;
     }
 
-    QString detail = TextCell(row.FoodName, 54) + u' ' + FigureCell(row.NumServings, 2, 8);
+    QString detail;
+    detail.reserve(kReportLineWidth);
+    detail += TextCell(row.FoodName, 54);
+    detail += u' ';
+    AppendFigureCell(detail, row.NumServings, 2, 8);
     for (const auto& v : row.values)
-        detail += FigureCell(v, 1, 10);
-    rtf += RtfEscape(detail) + QStringLiteral("\\par ");
+        AppendFigureCell(detail, v, 1, 10);
+    AppendRtfEscaped(rtf, detail);
+    rtf += QStringLiteral("\\par ");
     line(QStringLiteral("DETAIL1"), detail);
 
     const QString size = QStringLiteral("   [") + ServingSizeText(row.ServingSize) + u']';
-    rtf += RtfEscape(size) + QStringLiteral("\\par ");
+    AppendRtfEscaped(rtf, size);
+    rtf += QStringLiteral("\\par ");
     line(QStringLiteral("DETAIL2"), size);
 
     for (int i = 0; i < RvCount; ++i) {

@@ -23,6 +23,7 @@ struct PrintLine {
 class PrintLineList {
 public:
     void append(const QString& tag, QStringView text);
+    void reserve(qsizetype lines, qsizetype characters);
     qsizetype size() const { return tags_.size(); }
     bool isEmpty() const { return tags_.isEmpty(); }
     // Line i (from 0), as a record of two strings.
@@ -50,7 +51,8 @@ struct BuiltReport {
 // the totals.
 class ReportBuilder {
 public:
-    explicit ReportBuilder(const ReportLabels& labels);
+    // `expectedRows` makes room for that many rows at once.
+    explicit ReportBuilder(const ReportLabels& labels, qsizetype expectedRows = 0);
     void add(const ReportRow& row);
     // The report of the rows added; the builder is spent.
     BuiltReport finish();

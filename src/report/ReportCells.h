@@ -12,6 +12,8 @@ QString FixedText(double v, int decimals);
 // A figure right-aligned in `width`: blanks when the value is missing, and '#' across the whole
 // cell when it is not finite or its text does not fit, so a cut figure is never shown.
 QString FigureCell(std::optional<double> v, int decimals, int width);
+// The same cell appended to `out`.
+void AppendFigureCell(QString& out, std::optional<double> v, int decimals, int width);
 
 // The first n characters of text, control characters shown as blanks, never cutting a character
 // outside the BMP in half.

@@ -15,6 +15,9 @@
 #include "frmReportCrit.h"
 
 #include <QApplication>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -59,11 +62,12 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
 
 void frmReport::Form_Load() {
     BuildReport();
+    releaseMemory();
 }
 
 void frmReport::BuildReport() {
     labels = {GetConfigValue(QStringLiteral("OTHER1")), GetConfigValue(QStringLiteral("OTHER2"))};
-    ReportBuilder builder(labels);
+    ReportBuilder builder(labels, gDataSource->rscmdDietReport->RecordCount());
     ForEachReportRow(*gDataSource->rscmdDietReport,
                      [&](const ReportRow& row) { builder.add(row); });
     // The report holds what it shows from here on; the copy of the rows goes at once.
@@ -77,6 +81,14 @@ void frmReport::BuildReport() {
     picCalories->setChart(std::move(chart));
 
     rtReport->setReportText(ReadReportText(built.rtf)); // the rich text goes with `built`
+}
+
+void frmReport::releaseMemory() {
+#ifdef __GLIBC__
+    // The rows and the rich text of a long report were many small blocks; the allocator keeps
+    // their pages unless asked to give them back.
+    malloc_trim(0);
+#endif
 }
 
 void frmReport::setDateRange(const QDate& lo, const QDate& hi) {

@@ -37,6 +37,7 @@ protected:
 
 private:
     void BuildReport();
+    void releaseMemory();
     void Form_Resize();
     void cmdPrint_Click();
     void cmdExport_Click();
