@@ -15,14 +15,14 @@
 #include "frmReportCrit.h"
 
 #include <QApplication>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
