@@ -16,9 +16,13 @@ bool ParseNumber(const QString& text, double* value) {
     if (mark != u'.' && QLocale().groupSeparator() != u".")
         marks += QStringLiteral("\\.");
     // The conversions also take "nan", "inf" and grouped digits; only plain numerals are a
-    // person's numbers.
-    const QRegularExpression numeral(
-        QStringLiteral(R"(^[+-]?(\d+[%1]?\d*|[%1]\d+)([eE][+-]?\d+)?$)").arg(marks));
+    // person's numbers. The pattern is compiled again only when the locale changes: the food
+    // editor reads its boxes at every key.
+    thread_local QRegularExpression numeral;
+    const QString pattern =
+        QStringLiteral(R"(^[+-]?(\d+[%1]?\d*|[%1]\d+)([eE][+-]?\d+)?$)").arg(marks);
+    if (numeral.pattern() != pattern)
+        numeral.setPattern(pattern);
     QString t = text.trimmed();
     if (!numeral.match(t).hasMatch())
         return false;
