@@ -7,4 +7,6 @@ namespace FailingVfs {
 void install();
 // While on, writes fail as on a full disk, or with `diskFull` false as on a failing drive.
 void failWrites(bool on, bool diskFull = true);
+// The next flush fails: a change is written, and its commit is what fails; the rollback works.
+void failNextSync();
 } // namespace FailingVfs
