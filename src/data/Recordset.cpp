@@ -487,3 +487,8 @@ void Recordset::Close() {
     cachePos_ = -1;
     db_ = nullptr;
 }
+
+EditScope::~EditScope() {
+    if (rs_.isOpen() && rs_.editMode() != Recordset::EditMode::None)
+        rs_.CancelUpdate(); // only drops the buffer: nothing is written, nothing can fail
+}

@@ -152,3 +152,19 @@ private:
     std::vector<QVariant> buffer_;
     std::vector<bool> dirty_;
 };
+
+// An add or edit of a row that is cancelled when the scope ends without commit(): a failure
+// part-way never leaves a half-written row behind for a later move or update to save.
+class EditScope {
+public:
+    explicit EditScope(Recordset& rs) : rs_(rs) {}
+    ~EditScope();
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+    // Writes the row being added or edited (Update).
+    void commit() { rs_.Update(); }
+
+private:
+    Recordset& rs_;
+};
