@@ -9,6 +9,7 @@ namespace {
 sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
+std::atomic<int> syncsToFail{0};
 
 struct File {
     sqlite3_file base;
@@ -34,7 +35,10 @@ int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return on ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    return on ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
+    if (on || syncsToFail.fetch_sub(1) > 0)
+        return SQLITE_IOERR_FSYNC;
+    syncsToFail = 0;
+    return real(f)->pMethods->xSync(real(f), flags);
 }
 int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
     return real(f)->pMethods->xFileSize(real(f), size);
@@ -113,4 +117,8 @@ void FailingVfs::install() {
 
 void FailingVfs::failWrites(bool fail) {
     on = fail;
+}
+
+void FailingVfs::failNextSync() {
+    syncsToFail = 1;
 }

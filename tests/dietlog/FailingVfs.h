@@ -6,4 +6,6 @@ namespace FailingVfs {
 // Makes it the default file layer of the process (once; later calls do nothing).
 void install();
 void failWrites(bool on);
+// The next flush fails: a change is written, and its commit is what fails; the rollback works.
+void failNextSync();
 } // namespace FailingVfs
