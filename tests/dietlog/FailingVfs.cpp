@@ -9,6 +9,7 @@ namespace {
 sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
+std::atomic<int> writeFault{SQLITE_FULL};
 std::atomic<int> syncsToFail{0};
 
 struct File {
@@ -29,7 +30,7 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
     return real(f)->pMethods->xRead(real(f), buf, n, at);
 }
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    return on ? SQLITE_FULL : real(f)->pMethods->xWrite(real(f), buf, n, at);
+    return on ? writeFault.load() : real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return on ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
@@ -115,7 +116,8 @@ void FailingVfs::install() {
     sqlite3_vfs_register(&failing, 1);
 }
 
-void FailingVfs::failWrites(bool fail) {
+void FailingVfs::failWrites(bool fail, bool diskFull) {
+    writeFault = diskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
     on = fail;
 }
 

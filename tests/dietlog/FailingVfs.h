@@ -5,7 +5,8 @@
 namespace FailingVfs {
 // Makes it the default file layer of the process (once; later calls do nothing).
 void install();
-void failWrites(bool on);
+// While on, writes fail as on a full disk, or with `diskFull` false as on a failing drive.
+void failWrites(bool on, bool diskFull = true);
 // The next flush fails: a change is written, and its commit is what fails; the rollback works.
 void failNextSync();
 } // namespace FailingVfs

@@ -90,10 +90,4 @@ TEST(Startup, TheFileIsHeldForTheWholeRunAndAFileTakenMissingDamagedOrForeignIsN
         ASSERT_TRUE(writeFile(path, bytes));
         expectRefused(dir.path(), kConnectionMessage);
     }
-
-    // Without the Data folder the file cannot be opened, and nothing creates the folder.
-    QFile::remove(path);
-    ASSERT_TRUE(QDir(dir.path()).rmdir(u"Data"_s));
-    expectRefused(dir.path(), kConnectionMessage);
-    EXPECT_FALSE(QDir(dir.path()).exists(u"Data"_s));
 }
