@@ -34,8 +34,9 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
-        prepare({dietRow(1, "USER1", "2026-12-01", "Pear"),
-                 QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
+        prepare(
+            {dietRow(1, "USER1", "2026-12-01", "Pear"),
+             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
         start();
         w().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
@@ -132,8 +133,8 @@ TEST_F(KeyboardTest, AFoodIsLoggedEditedAndDeletedTheReportOpenedAndAFoodFoundBy
     answer<frmFind>([](frmFind& f) { typeAndEnter(f, f.txtFindName, "broccoli"); });
     press(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(foods->selectedNode());
-    EXPECT_TRUE(foods->selectedNode()->Text().contains(QStringLiteral("Broccoli"),
-                                                      Qt::CaseInsensitive));
+    EXPECT_TRUE(
+        foods->selectedNode()->Text().contains(QStringLiteral("Broccoli"), Qt::CaseInsensitive));
     EXPECT_EQ(w().focusWidget(), foods);
 }
 
@@ -169,7 +170,6 @@ TEST_F(KeyboardTest, TheMenuKeyAndShiftF10OpenThePopupOfTheSelectedNodeForAScree
         "Food To Favorites (off)|Add to Diet Log|Cut|Copy|Paste (off)|Delete|Rename");
     EXPECT_EQ(shown.join(u'|'), QStringList({items, items}).join(u'|'));
     // The node click ran before the popup: the food is the current one.
-    EXPECT_EQ(gDataSource->rscmdFoods->Fields(QStringLiteral("FoodName")).toString(),
-              food->Text());
+    EXPECT_EQ(gDataSource->rscmdFoods->Fields(QStringLiteral("FoodName")).toString(), food->Text());
 }
 } // namespace
