@@ -224,12 +224,12 @@ void clsFWSDataSource::cmdMeasures(long pNDB_No) {
 }
 
 void clsFWSDataSource::cmdDietDates(const QString& pUserName) {
+    // Ten years are 3,650 days but 73,000 entries: the days are sought one after the other
+    // through the (UserName, DietDate, ...) index rather than read off every entry.
     run(rscmdDietDates, kDietPhrase, [&] {
-        return Recordset::openSnapshot(
-            appDB,
-            QStringLiteral(
-                "SELECT DISTINCT dietdate FROM DietActivity WHERE username = ? ORDER BY 1"),
-            {pUserName});
+        return Recordset::openDistinct(appDB, QStringLiteral("DietActivity"),
+                                       QStringLiteral("dietdate"), QStringLiteral("username = ?"),
+                                       {pUserName});
     });
 }
 

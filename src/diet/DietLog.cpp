@@ -24,16 +24,29 @@ DietLog::DietLog(MainParts& p) : parts(p), tvwDiet(p.tvwDiet), state(p.state) {
     connectGuarded(tvwDiet, &TreeControl::OLECompleteDrag, this, &DietLog::tvwDiet_OLECompleteDrag);
 }
 
+namespace {
+
+// A day node not yet in the tree.
+TreeNode* newDayNode(const QDate& d) {
+    auto* day = new TreeNode(dayKey(d), dayText(d), QStringLiteral("DayClosed"));
+    day->setTag(kDietDay);
+    return day;
+}
+
+} // namespace
+
 void DietLog::LoadDietDates() {
     gDataSource->cmdDietDates(gCurrentUser);
     Recordset& dates = *gDataSource->rscmdDietDates;
-    tvwDiet->setUpdatesEnabled(false);
+    // Years of days go into the tree in one insertion.
+    std::vector<TreeNode*> days;
+    days.reserve(size_t(dates.RecordCount()));
     if (!dates.eof())
         dates.MoveFirst();
     for (; !dates.eof(); dates.MoveNext())
-        AddDietNode(dates, kDietDay, true);
+        days.push_back(newDayNode(dates.Fields(QStringLiteral("DietDate")).toDate()));
     dates.Close();
-    tvwDiet->setUpdatesEnabled(true);
+    tvwDiet->AddNodes(QString(), std::move(days));
     tvwDiet->refresh();
 }
 
@@ -70,9 +83,7 @@ void DietLog::LoadDietItems(const QDate& day) {
 void DietLog::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
     const QDate d = rs.Fields(QStringLiteral("DietDate")).toDate();
     if (tag != kDietItem) {
-        if (TreeNode* day =
-                tvwDiet->Add(QString(), dayKey(d), dayText(d), QStringLiteral("DayClosed")))
-            day->setTag(kDietDay);
+        tvwDiet->AddNodes(QString(), {newDayNode(d)});
         if (!loading)
             tvwDiet->refresh();
         return;
@@ -87,12 +98,11 @@ void DietLog::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
         bool add = true;
         if (!loading) {
             if (!day) {
-                day = tvwDiet->Add(QString(), dayKey(d), dayText(d), QStringLiteral("DayClosed"));
-                if (day) {
-                    day->setTag(kDietDay);
-                    // New days take their place among the others (day texts sort by date).
+                tvwDiet->AddNodes(QString(), {newDayNode(d)});
+                day = tvwDiet->Item(dayKey(d));
+                // New days take their place among the others (day texts sort by date).
+                if (day)
                     tvwDiet->sortTopLevel();
-                }
             } else if (day->Children() == 0) {
                 LoadDietItems(d); // brings the new entry along with the rest of its day
                 add = false;

@@ -42,6 +42,44 @@ TEST_F(DataStoreTest, DietCommandsSelectOneUsersRowsInLogOrderAndTheirRangesIncl
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
+TEST_F(DataStoreTest, DietDaysAreOneUsersDistinctDatesAscendingWhateverTheirText) {
+    // Users on either side of USER1 in the index, USER1 in another letter case, days of many
+    // entries, and dates the program did not write: a time after the day, a day that does not
+    // exist, a number.
+    for (const char* row :
+         {"USER0|2026-12-01", "USER1|2026-12-05", "user1|2026-12-05", "USER1|2026-12-03",
+          "USER1|2026-12-05 08:30", "USER2|2026-12-04", "USER1|2026-02-30", "USER1|20261204",
+          "USER1|2026-12-03", "USER2|2026-12-09", "USER1|2026-12-09"}) {
+        const QStringList f = QString::fromLatin1(row).split(u'|');
+        const QVariant date = f[1].toLongLong() ? QVariant(f[1].toLongLong()) : QVariant(f[1]);
+        ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate) VALUES (?, ?)"_s,
+                           {f[0], date});
+    }
+    const auto days = [this](const QString& user) {
+        QVariantList out;
+        ds().cmdDietDates(user);
+        for (Recordset& rs = *ds().rscmdDietDates; !rs.eof(); rs.MoveNext())
+            out << rs.Fields(u"DietDate"_s);
+        return out;
+    };
+    const auto distinct = [this](const QString& user) {
+        QVariantList out;
+        auto rs = Recordset::openSnapshot(ds().appDB,
+                                          u"SELECT DISTINCT dietdate FROM DietActivity WHERE "
+                                          "username = ? ORDER BY 1"_s,
+                                          {user});
+        for (; !rs->eof(); rs->MoveNext())
+            out << rs->Fields(u"dietdate"_s);
+        return out;
+    };
+    EXPECT_EQ(days(u1), distinct(u1));
+    EXPECT_EQ(days(u1).size(), 6);
+    EXPECT_EQ(days(u1)[2], QVariant(day(3)));
+    EXPECT_EQ(days(u"USER2"_s), (QVariantList{day(4), day(9)}));
+    EXPECT_TRUE(days(u"USER3"_s).isEmpty());
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 TEST_F(DataStoreTest, TheGroupListLeavesOutTheRootAndDeletingAGroupsFoodsKeepsTheGroup) {
     ds().cmdAvailGroups();
     Recordset& g = *ds().rscmdAvailGroups;
