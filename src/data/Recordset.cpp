@@ -234,14 +234,20 @@ void Recordset::readKeys() const {
     // A closed set has no rows to read.
     if (keysRead_ || !db_)
         return;
-    Statement st{db_->prepare(keySql_)};
-    db_->bind(st.st, params_);
     std::vector<qint64> keys;
-    int rc;
-    while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
-        keys.push_back(sqlite3_column_int64(st.st, 0));
-    if (rc != SQLITE_DONE)
-        db_->fail(keySql_);
+    try {
+        Statement st{db_->prepare(keySql_)};
+        db_->bind(st.st, params_);
+        int rc;
+        while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
+            keys.push_back(sqlite3_column_int64(st.st, 0));
+        if (rc != SQLITE_DONE)
+            db_->fail(keySql_);
+    } catch (const DbError&) {
+        if (readFailure_)
+            readFailure_();
+        throw;
+    }
     keys_ = std::move(keys);
     keysRead_ = true;
 }

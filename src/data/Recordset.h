@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -113,6 +114,10 @@ public:
     void Close();
     bool isOpen() const { return db_ != nullptr; }
 
+    // What reports a failure to read an updatable set's rows, which happens on first use rather
+    // than when the set is opened: the command that opened it shows its message and ends the run.
+    void setReadFailure(std::function<void()> report) { readFailure_ = std::move(report); }
+
 private:
     Recordset() = default;
     // The number of rows; a dynaset reads its keys first.
@@ -144,6 +149,7 @@ private:
     QString keySql_;                   // dynaset: the query of its row ids
     mutable std::vector<qint64> keys_; // dynaset: row ids in query order
     mutable bool keysRead_ = false;
+    std::function<void()> readFailure_;
     std::vector<std::vector<QVariant>> rows_; // snapshot: the rows
     mutable std::vector<QVariant> cache_;     // dynaset: values of the current row
     mutable int cachePos_ = -1;

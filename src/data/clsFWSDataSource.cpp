@@ -158,6 +158,7 @@ void clsFWSDataSource::run(std::unique_ptr<Recordset>& member, const QString& ph
     refuseAfterFailure();
     try {
         auto rs = open();
+        rs->setReadFailure([this, phrase] { reportFailure(phrase); });
         member = std::move(rs);
     } catch (const DbError&) {
         // The member keeps nothing from before: callers must not read a stale set.

@@ -13,8 +13,8 @@ int failures = 0;
 void closeLater() {
     ++failures;
     // The window closes once the handler and Qt's own event handling have unwound.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { UnloadMainForm(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { UnloadMainForm(); }, Qt::QueuedConnection);
 }
 } // namespace
 
