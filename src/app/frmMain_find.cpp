@@ -11,8 +11,6 @@
 #include "frmFind.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QRadioButton>
 
 void frmMain::mnuEditFindEntry_Click() {
     FindEntry(false);
@@ -23,13 +21,16 @@ void frmMain::mnuEditFindNext_Click() {
 }
 
 void frmMain::FindEntry(bool blnNext) {
-    if (!blnNext)
-        FindDialog->Show();
-    QApplication::processEvents();
-    if (FindDialog->closeMode() != u"FIND" && !blnNext)
-        return;
+    if (!blnNext) {
+        FindDialog->Form_Activate();
+        if (FindDialog->run() != u"FIND")
+            return;
+        // The dialog leaves the screen before the search, which may take a moment.
+        QApplication::processEvents();
+    }
     Hourglass busy;
-    const bool foods = FindDialog->optFood->isChecked();
+    const frmFind::Request request = FindDialog->request();
+    const bool foods = request.foods;
     FindTarget& target = foods ? static_cast<FindTarget&>(*food) : *diet;
     Recordset* rows = target.findRows();
     if (!rows)
@@ -37,8 +38,8 @@ void frmMain::FindEntry(bool blnNext) {
     // The text goes in as typed: pattern characters keep their meaning, and what is no pattern
     // (an unclosed "[") is plain text.
     const Criterion criterion =
-        Criterion::like(QStringLiteral("FoodName"), u'*' + FindDialog->txtFindName->text() + u'*');
-    const bool more = FindDialog->blnFindNext || blnNext;
+        Criterion::like(QStringLiteral("FoodName"), u'*' + request.text + u'*');
+    const bool more = request.next || blnNext;
     try {
         bool found = false;
         if (rows->RecordCount() > 0) {
@@ -58,5 +59,4 @@ void frmMain::FindEntry(bool blnNext) {
     } catch (const DbError&) {
         gDataSource->reportFailure(foods ? kFoodPhrase : kDietPhrase);
     }
-    QApplication::processEvents();
 }

@@ -63,7 +63,8 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmReport::Form_Load() {
+void frmReport::Form_Load(const QDate& lo, const QDate& hi) {
+    setDateRange(lo, hi);
     BuildReport();
     releaseMemory();
 }
@@ -197,16 +198,15 @@ void frmReport::cmdExport_Click() {
 
 void ProduceDietReport(QWidget* parent) {
     frmReportCrit crit(parent);
-    const QString mode = crit.run();
-    QApplication::processEvents();
-    if (mode != u"OK")
+    if (crit.run() != u"OK")
         return;
-    const QDate lo = crit.dtLoDate->date(), hi = crit.dtHighDate->date();
+    // The criteria leave the screen before the rows are read.
+    QApplication::processEvents();
+    const auto [lo, hi] = crit.range();
     gDataSource->cmdDietReport(lo, hi, gCurrentUser);
     {
         frmReport report(parent);
-        report.Form_Load();
-        report.setDateRange(lo, hi);
+        report.Form_Load(lo, hi);
         ShowModal(report);
     }
     if (gDataSource->rscmdDietReport)

@@ -18,11 +18,10 @@ class frmReport : public QDialog {
 public:
     explicit frmReport(QWidget* parent = nullptr);
 
-    // Reads the rows of rscmdDietReport and shows their report.
-    void Form_Load();
-    // The range reported: added to the caption, and kept in strDateRange ("mm/dd/yy - mm/dd/yy")
-    // for the printed title.
-    void setDateRange(const QDate& lo, const QDate& hi);
+    // Reads the rows of rscmdDietReport, the range lo to hi, and shows their report; the range
+    // is added to the caption and kept in strDateRange ("mm/dd/yy - mm/dd/yy") for the printed
+    // title.
+    void Form_Load(const QDate& lo, const QDate& hi);
 
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdExport = nullptr;
@@ -36,6 +35,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void setDateRange(const QDate& lo, const QDate& hi);
     void BuildReport();
     void releaseMemory();
     void Form_Resize();

@@ -53,9 +53,8 @@ frmFind::frmFind(QWidget* parent) : ModalDialog(parent) {
             [this] { closeWith(QStringLiteral("CANCEL")); });
 }
 
-QString frmFind::Show() {
-    Form_Activate();
-    return run();
+frmFind::Request frmFind::request() const {
+    return {txtFindName->text(), optFood->isChecked(), blnFindNext};
 }
 
 void frmFind::Form_Activate() {

@@ -15,8 +15,16 @@ class frmFind : public ModalDialog {
 public:
     explicit frmFind(QWidget* parent = nullptr);
 
-    // Shows the dialog modally and returns how it was left: "FIND" or "CANCEL".
-    QString Show();
+    // Before each showing: the last text, selected; showing it again on that text continues
+    // the search after the current row.
+    void Form_Activate();
+    // After "FIND": what to look for, where, and whether after the current row.
+    struct Request {
+        QString text;
+        bool foods = true;
+        bool next = false;
+    };
+    Request request() const;
 
     // The next search continues after the current row (false: it starts from the first row).
     bool blnFindNext = false;
@@ -32,6 +40,5 @@ public:
     QPushButton* CancelButton = nullptr;
 
 private:
-    void Form_Activate();
     void FindButton_Click();
 };

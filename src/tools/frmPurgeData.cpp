@@ -25,7 +25,7 @@ frmPurgeData::frmPurgeData(QWidget* parent)
 }
 
 void frmPurgeData::OKButton_Click() {
-    const QDate lo = dtLoDate->date(), hi = dtHighDate->date();
+    const auto [lo, hi] = range();
     if (lo > hi) {
         MsgBox(QStringLiteral("The First Date must be less than or equal to the Second Date."),
                vbOKOnly, QStringLiteral("Forkwise"));
@@ -55,6 +55,7 @@ bool PurgeDietData(QWidget* parent) {
     if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
         return false;
     // One statement: the whole range goes, or nothing does.
-    gDataSource->cmdDeleteDietItems(dlg.dtLoDate->date(), dlg.dtHighDate->date(), gCurrentUser);
+    const auto [lo, hi] = dlg.range();
+    gDataSource->cmdDeleteDietItems(lo, hi, gCurrentUser);
     return true;
 }

@@ -8,9 +8,6 @@ class frmPurgeData : public DateRangeDialog {
 public:
     explicit frmPurgeData(QWidget* parent = nullptr);
 
-    // How the dialog was left: "OK" once the purge was confirmed, "CANCEL" otherwise.
-    QString strCloseMode() const { return closeMode(); }
-
 private:
     void OKButton_Click();
 };

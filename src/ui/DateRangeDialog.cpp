@@ -45,3 +45,7 @@ DateRangeDialog::DateRangeDialog(QWidget* parent, const QString& objectName, con
     connect(CancelButton, &QPushButton::clicked, this,
             [this] { closeWith(QStringLiteral("CANCEL")); });
 }
+
+std::pair<QDate, QDate> DateRangeDialog::range() const {
+    return {dtLoDate->date(), dtHighDate->date()};
+}

@@ -3,6 +3,9 @@
 // first), OK and Cancel. What OK does is the caller's; Cancel closes with "CANCEL".
 #include "ModalDialog.h"
 
+#include <QDate>
+#include <utility>
+
 class QDateEdit;
 class QFrame;
 class QLabel;
@@ -13,6 +16,9 @@ class DateRangeDialog : public ModalDialog {
 public:
     DateRangeDialog(QWidget* parent, const QString& objectName, const QString& title,
                     const QString& prompt);
+
+    // After OK: the first and the last date.
+    std::pair<QDate, QDate> range() const;
 
     QLabel* Label1 = nullptr;
     QDateEdit* dtLoDate = nullptr;
