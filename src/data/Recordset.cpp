@@ -303,15 +303,6 @@ void Recordset::MoveNext() {
     ++pos_;
 }
 
-void Recordset::MovePrevious() {
-    requireOpen();
-    if (bof())
-        throw DbError("No current record.");
-    cancelEdit();
-    --pos_;
-    noCurrent_ = false;
-}
-
 void Recordset::Move(long n) {
     requireOpen();
     cancelEdit();

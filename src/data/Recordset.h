@@ -71,7 +71,6 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
-    bool isUpdatable() const { return !table_.isEmpty(); }
     bool eof() const { return rowCount() == 0 || pos_ >= rowCount(); }
     bool bof() const { return rowCount() == 0 || pos_ < 0; }
     long RecordCount() const { return static_cast<long>(rowCount()); }
@@ -80,7 +79,6 @@ public:
     void MoveFirst();
     void MoveLast();
     void MoveNext();
-    void MovePrevious();
     // Moves n rows from the current row (n may be negative); past either end it stops at
     // EOF or BOF.
     void Move(long n);
@@ -97,7 +95,6 @@ public:
     // The value of a column of the current row (or of the row being edited or added).
     QVariant Fields(const QString& name) const;
     void setField(const QString& name, const QVariant& value);
-    bool hasField(const QString& name) const { return columnIndex_.contains(name.toLower()); }
     const QStringList& fieldNames() const { return columns_; }
 
     void AddNew();

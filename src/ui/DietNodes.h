@@ -1,6 +1,7 @@
 #pragma once
 // The diet tree's node scheme: day nodes "DT" + yyyyMMdd showing the date as yyyy-MM-dd, entry
-// nodes "D" + DietId showing the food's name. A day's date is read back from its text.
+// nodes "D" + DietId showing the food's name. A day's date is read back from its key, which
+// holds the same date as its text.
 #include "TreeNode.h"
 
 #include <QDate>
@@ -44,5 +45,5 @@ inline QString entryKey(long dietId) {
     return u'D' + QString::number(dietId);
 }
 inline QDate dateOf(const TreeNode* day) {
-    return QDate::fromString(day->Text(), QStringLiteral("yyyy-MM-dd"));
+    return QDate::fromString(day->Key().mid(2), QStringLiteral("yyyyMMdd"));
 }

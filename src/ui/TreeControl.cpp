@@ -120,12 +120,6 @@ void TreeControl::Remove(TreeNode* node) {
     delete node;
 }
 
-bool TreeControl::Remove(const QString& key) {
-    TreeNode* node = Item(key);
-    Remove(node);
-    return node != nullptr;
-}
-
 void TreeControl::Clear() {
     m_index.clear();
     m_dropHighlight = nullptr;

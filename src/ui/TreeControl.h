@@ -41,7 +41,6 @@ public:
     // Removes the node with all its descendants. Nodes must leave the tree only through Remove
     // and Clear, which keep the key index right.
     void Remove(TreeNode* node);
-    bool Remove(const QString& key);
     void Clear();
     // Hides the view's own clear, which would leave the key index behind.
     void clear() { Clear(); }
