@@ -3,20 +3,29 @@
 #include <atomic>
 #include <cstring>
 #include <sqlite3.h>
+#include <string>
 
 namespace {
 
 sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
+std::string onlyUnder; // changed only while no write runs
 
 struct File {
     sqlite3_file base;
     sqlite3_file* real;
+    const char* name; // valid until xClose; null for a temporary file
 };
 
 sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
+}
+
+bool failsNow(sqlite3_file* f) {
+    const char* name = reinterpret_cast<File*>(f)->name;
+    return on && (onlyUnder.empty() ||
+                  (name && std::strncmp(name, onlyUnder.c_str(), onlyUnder.size()) == 0));
 }
 
 int xClose(sqlite3_file* f) {
@@ -28,13 +37,13 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
     return real(f)->pMethods->xRead(real(f), buf, n, at);
 }
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    return on ? SQLITE_FULL : real(f)->pMethods->xWrite(real(f), buf, n, at);
+    return failsNow(f) ? SQLITE_FULL : real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    return on ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
+    return failsNow(f) ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    return on ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
+    return failsNow(f) ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
 }
 int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
     return real(f)->pMethods->xFileSize(real(f), size);
@@ -82,6 +91,7 @@ const sqlite3_io_methods methods = {1,
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     auto* file = reinterpret_cast<File*>(f);
     file->base.pMethods = nullptr;
+    file->name = name;
     file->real = static_cast<sqlite3_file*>(sqlite3_malloc(systemVfs->szOsFile));
     if (!file->real)
         return SQLITE_NOMEM;
@@ -111,6 +121,7 @@ void FailingVfs::install() {
     sqlite3_vfs_register(&failing, 1);
 }
 
-void FailingVfs::failWrites(bool fail) {
+void FailingVfs::failWrites(bool fail, const std::string& only) {
+    onlyUnder = only;
     on = fail;
 }
