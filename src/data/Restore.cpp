@@ -11,8 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
+#include <atomic>
 #include <future>
 #include <sqlite3.h>
+#include <thread>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -145,6 +149,24 @@ CopySummary SummarizeBackup(const QString& path, const QStringList& users, int l
     if (!summary.counted)
         summary.counts.clear();
     return summary;
+}
+
+QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList& users) {
+    // Each copy is read through a connection of its own, so the copies are counted side by side,
+    // one a thread.
+    QList<CopySummary> summaries(paths.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype i; (i = next++) < paths.size();)
+            summaries[i] = SummarizeBackup(paths[i], users);
+    };
+    std::vector<std::thread> threads(
+        std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), size_t(paths.size())));
+    for (std::thread& thread : threads)
+        thread = std::thread(work);
+    for (std::thread& thread : threads)
+        thread.join();
+    return summaries;
 }
 
 QString CheckBackup(const QString& path) {

@@ -32,6 +32,9 @@ struct CopySummary {
 // read-only.
 CopySummary SummarizeBackup(const QString& path, const QStringList& users, int limitMs = 1000);
 
+// SummarizeBackup for each of `paths`, in that order, several copies at a time.
+QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList& users);
+
 // Why the copy at `path` cannot be restored into this program's log, in plain words; the empty
 // text when it can. Checks its header, its layout and every page. Opens the copy read-only.
 QString CheckBackup(const QString& path);

@@ -30,12 +30,18 @@ void frmRestore::fillList() {
     for (int i = 0; i < kUsers; ++i)
         users << userItem(i);
     const QLocale locale;
-    for (const BackupInfo& backup : ListBackups(gDBPath)) {
+    const QList<BackupInfo> backups = ListBackups(gDBPath);
+    QStringList paths;
+    for (const BackupInfo& backup : backups)
+        paths << backup.path;
+    // Only the header and layout are checked here; the chosen copy's pages are checked when it
+    // is restored. A file that fails says why where its counts would be.
+    const QList<CopySummary> summaries = SummarizeBackups(paths, users);
+    for (qsizetype n = 0; n < backups.size(); ++n) {
+        const BackupInfo& backup = backups[n];
+        const CopySummary& summary = summaries[n];
         QStringList cells = {locale.toString(backup.taken, QLocale::ShortFormat),
                              locale.formattedDataSize(backup.size)};
-        // Only the header and layout are checked here; the chosen copy's pages are checked when
-        // it is restored. A file that fails says why where its counts would be.
-        const CopySummary summary = SummarizeBackup(backup.path, users);
         if (summary.fault != CopyFault::None)
             cells << CopyFaultText(summary.fault);
         else
