@@ -83,7 +83,7 @@ QString hiddenClauses(const QString& sql) {
             i = at < 0 ? sql.size() : at + end.size();
         };
         if (c == u'\'' || c == u'"' || c == u'`') {
-            skipTo(QString(c), i + 1); // a doubled quote is read as two quoted parts: the same
+            skipTo(QString(c), i + 1); // a doubled quote inside reads as two quoted parts
         } else if (c == u'[') {
             skipTo(u"]"_s, i + 1);
         } else if (sql.mid(i, 2) == u"--") {
