@@ -16,6 +16,7 @@
 #include <future>
 #include <sqlite3.h>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -65,18 +66,23 @@ CopyFault openCopy(const QString& path, sqlite3** db) {
     }
 }
 
-QString faultSentence(CopyFault fault) {
+// What the Restore Backup list shows of a fault, and what a refused restore says of it.
+std::pair<QString, QString> wordsFor(CopyFault fault) {
     switch (fault) {
     case CopyFault::None:
         break;
     case CopyFault::NotOurs:
-        return u"The copy is not a Forkwise diet log."_s;
+        return {u"not a Forkwise copy"_s, u"The copy is not a Forkwise diet log."_s};
     case CopyFault::Damaged:
-        return u"The copy is damaged."_s;
+        return {u"damaged"_s, u"The copy is damaged."_s};
     case CopyFault::Newer:
-        return u"The copy was written by a newer version of Forkwise."_s;
+        return {u"newer version"_s, u"The copy was written by a newer version of Forkwise."_s};
     }
-    return QString();
+    return {};
+}
+
+QString faultSentence(CopyFault fault) {
+    return wordsFor(fault).second;
 }
 
 // The copy at `path` opened read-only into `db`, with why it cannot be restored (empty when it
@@ -101,17 +107,7 @@ struct Deadline {
 } // namespace
 
 QString CopyFaultText(CopyFault fault) {
-    switch (fault) {
-    case CopyFault::None:
-        break;
-    case CopyFault::NotOurs:
-        return u"not a Forkwise copy"_s;
-    case CopyFault::Damaged:
-        return u"damaged"_s;
-    case CopyFault::Newer:
-        return u"newer version"_s;
-    }
-    return QString();
+    return wordsFor(fault).first;
 }
 
 CopySummary SummarizeBackup(const QString& path, const QStringList& users, int limitMs) {
