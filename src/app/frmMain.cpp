@@ -199,7 +199,9 @@ void frmMain::reloadAfterRestore() {
     // The clipboards may name foods and entries the restored log does not hold.
     parts.state.FoodClipValid = false;
     parts.state.DietClipValid = false;
+    // A paste left pending belongs to the state that was replaced.
     parts.state.FoodPending = false;
+    parts.state.FoodIsNew = false;
     parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, false);
     if (!gDataSource->reopenResultSets())
         return;

@@ -35,9 +35,29 @@ std::function<void()>& restoreHook() {
     static std::function<void()> hook;
     return hook;
 }
+
+int& hourglassDepth() {
+    static int depth = 0;
+    return depth;
+}
 } // namespace
 
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
+    // A box shown while the program is busy waits for the person: it gets the normal pointer,
+    // and the hourglass comes back once it is answered.
+    struct Pause {
+        const int busy = hourglassDepth();
+        Pause() {
+            for (int i = 0; i < busy && restoreHook(); ++i)
+                restoreHook()();
+        }
+        ~Pause() {
+            for (int i = 0; i < busy && busyHook(); ++i)
+                busyHook()();
+        }
+        Pause(const Pause&) = delete;
+        Pause& operator=(const Pause&) = delete;
+    } pause;
     return msgBoxHandler()(prompt, buttons, title.isEmpty() ? QStringLiteral("Forkwise") : title);
 }
 
@@ -56,10 +76,12 @@ void Clock::setFixed(const QDateTime& when) {
 }
 
 Hourglass::Hourglass() {
+    ++hourglassDepth();
     if (busyHook())
         busyHook()();
 }
 Hourglass::~Hourglass() {
+    --hourglassDepth();
     if (restoreHook())
         restoreHook()();
 }

@@ -48,17 +48,21 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
     LoadDietDates();
     if (gDataSource->closed())
         return;
-    if (tvwDiet->Count() == 0) {
-        parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy",
-                      "Copy", "mnuEditDietEntry", "mnuPop_RTB_DietEntry", "mnuEditDietDetails",
-                      "mnuPop_RTB_DietDetails"},
-                     false);
-        if (parts.foodSelection)
-            parts.foodSelection->RefreshFoodSelection();
+    // Nothing is selected in the new tree: the commands that act on a selected day or entry go
+    // off until a node is clicked, so none of them acts on a row nobody chose.
+    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
+                  "mnuEditDietEntry", "mnuPop_RTB_DietEntry", "mnuEditDietDetails",
+                  "mnuPop_RTB_DietDetails"},
+                 false);
+    // With no days left the food tree takes over; while it is the active tree, Cut and Copy
+    // belong to its selected food.
+    const bool empty = tvwDiet->Count() == 0;
+    if ((empty || state.strActiveTree == u"FOODS") && parts.foodSelection)
+        parts.foodSelection->RefreshFoodSelection();
+    if (empty)
         parts.tvwFood->setFocus();
-    } else {
+    else
         tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
-    }
 }
 
 void DietLog::LoadDietItems(const QDate& day) {
@@ -145,31 +149,41 @@ void DietLog::tvwDiet_GotFocus() {
 }
 
 void DietLog::tvwDiet_NodeClick(TreeNode*) {
-    TreeNode* selected = tvwDiet->selectedNode();
-    if (selected && selected->Tag() == kDietItem) {
-        try {
-            FindDietEntry(selected->Key());
-        } catch (const DbError&) {
-            // The entry commands report a missing current entry themselves.
-        }
-    }
-    if (state.blnRightButton && !tvwDiet->startingDrag())
+    locateSelectedEntry();
+    if (state.blnRightButton && !tvwDiet->startingDrag()) {
         parts.showPopup();
-    if (gDataSource->closed())
-        return; // a command of the popup failed and the window is closing
-    selected = tvwDiet->selectedNode();
+        if (gDataSource->closed())
+            return; // a command of the popup failed and the window is closing
+        // The command chosen may have removed the node or selected another.
+        locateSelectedEntry();
+    }
+    const TreeNode* selected = tvwDiet->selectedNode();
     if (!selected)
         return;
     const bool entry = selected->Tag() == kDietItem;
+    // Off after the tree was filled afresh with nothing selected; any day or entry has totals.
+    parts.enable({"mnuEditDietDetails", "mnuPop_RTB_DietDetails"}, true);
     parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
                   "mnuEditDietEntry", "mnuPop_RTB_DietEntry"},
                  entry);
     tvwDiet->setAutoDrag(entry);
 }
 
-void DietLog::tvwDiet_MouseDown(int button, int, int, int) {
+void DietLog::locateSelectedEntry() {
+    const TreeNode* selected = tvwDiet->selectedNode();
+    if (!selected || selected->Tag() != kDietItem)
+        return;
+    try {
+        FindDietEntry(selected->Key());
+    } catch (const DbError&) {
+        // The entry commands report a missing current entry themselves.
+    }
+}
+
+void DietLog::tvwDiet_MouseDown(int button, int, int x, int y) {
+    // As on the food tree: only a right press on a node leaves the popup or a right drag to come.
     if (button == TreeButton::Right)
-        state.blnRightButton = true;
+        state.blnRightButton = tvwDiet->pressesNode(x, y);
 }
 
 void DietLog::tvwDiet_KeyDown(int keyCode, int) {

@@ -43,6 +43,8 @@ private:
     void AddDietNode(Recordset& rs, const QString& tag, bool loading);
     void FindDietEntry(const QString& key);
     void tvwDiet_NodeClick(TreeNode* node);
+    // Makes the selected entry, if an entry is selected, the current row of rscmdDietData.
+    void locateSelectedEntry();
     void tvwDiet_MouseDown(int button, int shift, int x, int y);
     void tvwDiet_KeyDown(int keyCode, int shift);
     void tvwDiet_GotFocus();

@@ -108,6 +108,22 @@ void FoodCatalog::RefreshFoodSelection() {
 void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
     if (!node)
         return;
+    enableForSelection(node);
+    if (state.blnRightButton && !tvwFood->startingDrag()) {
+        parts.showPopup();
+        if (gDataSource->closed())
+            return; // a command of the popup failed and the window is closing
+        // The command chosen may have removed the clicked node, selected another or filled the
+        // clipboard: what is enabled follows the selection as it is now.
+        node = tvwFood->selectedNode();
+        if (!node)
+            return;
+        enableForSelection(node);
+    }
+    enableForNode(node);
+}
+
+void FoodCatalog::enableForSelection(const TreeNode* node) {
     try {
         LocateFood(node->Key(), node->Tag());
     } catch (const DbError&) {
@@ -121,13 +137,9 @@ void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
     const TreeNode* selected = tvwFood->selectedNode();
     parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"},
                  selected && selected->Tag() != kGroupRoot && state.FoodClipValid);
+}
 
-    if (state.blnRightButton && !tvwFood->startingDrag()) {
-        parts.showPopup();
-        if (gDataSource->closed())
-            return; // a command of the popup failed and the window is closing
-    }
-
+void FoodCatalog::enableForNode(const TreeNode* node) {
     const QString tag = node->Tag();
     const bool food = tag == kFoodItem;
     parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
@@ -150,9 +162,11 @@ void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
     tvwFood->setAutoDrag(food);
 }
 
-void FoodCatalog::tvwFood_MouseDown(int button, int, int, int) {
+void FoodCatalog::tvwFood_MouseDown(int button, int, int x, int y) {
+    // A right press on a node opens the popup at the click that follows, or makes the drag it
+    // starts a right-button drag; one on blank space leaves nothing for a later click to open.
     if (button == TreeButton::Right)
-        state.blnRightButton = true;
+        state.blnRightButton = tvwFood->pressesNode(x, y);
 }
 
 void FoodCatalog::tvwFood_GotFocus() {

@@ -54,8 +54,11 @@ private:
     void CopyFoodToClip(const Recordset& rs, bool keepValid);
     // Pastes the clipboard as a new food into group `target`, or the selection's group for -1.
     void PasteFood(long target);
-    // Writes the food being added (FoodIsNew) or the current row being edited.
-    void SaveFoodChanges(bool noPrompt);
+    // Which food SaveFoodChanges writes: the new one being added, or the current row edited.
+    enum class FoodRow { New, Existing };
+    // Writes the food being added or the current row being edited, as `row` says; asks first
+    // unless `noPrompt`.
+    void SaveFoodChanges(FoodRow row, bool noPrompt);
     // The new food a paste is writing; kept while its save is pending.
     FoodClipRecord pendingFood;
     // Takes a new key for a food of `values` in `group` into pendingFood; false after a failure.
@@ -69,6 +72,11 @@ private:
     // ---- New foods and the food editor (FoodItems.cpp)
 
     void tvwFood_NodeClick(TreeNode* node);
+    // What a click on `node` sets before the popup it may open: the current food, and the
+    // commands that depend on the selection and the clipboard.
+    void enableForSelection(const TreeNode* node);
+    // What it sets after the popup: the commands that depend on the kind of node.
+    void enableForNode(const TreeNode* node);
     void tvwFood_MouseDown(int button, int shift, int x, int y);
     void tvwFood_KeyDown(int keyCode, int shift);
     void tvwFood_DblClick();

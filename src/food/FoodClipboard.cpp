@@ -63,7 +63,7 @@ void FoodCatalog::PasteFood(long target) {
         return;
     state.FoodIsNew = true;
     state.FoodPending = true;
-    SaveFoodChanges(true);
+    SaveFoodChanges(FoodRow::New, true);
 }
 
 bool FoodCatalog::showGroupFoods(TreeNode* group) {
@@ -112,14 +112,14 @@ void FoodCatalog::CopyFoodToFavorites() {
 }
 
 void FoodCatalog::SavePendingFood() {
+    // Only a paste leaves a food pending, and that food is a new one.
     if (state.FoodPending)
-        SaveFoodChanges(false);
+        SaveFoodChanges(state.FoodIsNew ? FoodRow::New : FoodRow::Existing, false);
 }
 
-void FoodCatalog::SaveFoodChanges(bool noPrompt) {
+void FoodCatalog::SaveFoodChanges(FoodRow row, bool noPrompt) {
     Recordset& foods = *gDataSource->rscmdFoods;
-    TreeNode* selected = tvwFood->selectedNode();
-    if (state.FoodIsNew) {
+    if (row == FoodRow::New) {
         if (!noPrompt && MsgBox(QStringLiteral("Do you want to save this new Food Item?"), vbYesNo,
                                 QStringLiteral("Forkwise")) != vbYes) {
             state.FoodIsNew = false;
@@ -154,7 +154,8 @@ void FoodCatalog::SaveFoodChanges(bool noPrompt) {
             tvwFood_NodeClick(added);
         return;
     }
-    // A changed existing food, in edit on the current row.
+    // A changed existing food, in edit on the current row. A paste left pending stays pending:
+    // it is another food.
     if (!noPrompt && MsgBox(QStringLiteral("Food Data changed.  Do you want to save it?"), vbYesNo,
                             QStringLiteral("Forkwise")) != vbYes) {
         if (foods.editMode() != Recordset::EditMode::None)
@@ -162,6 +163,7 @@ void FoodCatalog::SaveFoodChanges(bool noPrompt) {
         state.FoodPending = false;
         return;
     }
+    TreeNode* selected = tvwFood->selectedNode();
     try {
         const QString name = foods.Fields(QStringLiteral("FoodName")).toString();
         foods.Update();
@@ -179,5 +181,4 @@ void FoodCatalog::SaveFoodChanges(bool noPrompt) {
             foods.CancelUpdate();
         ShowAppError(QStringLiteral("Unable to update Food Data.  "));
     }
-    state.FoodPending = false;
 }

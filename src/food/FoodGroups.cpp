@@ -92,7 +92,7 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
             cancel = true;
             return;
         }
-        SaveFoodChanges(true);
+        SaveFoodChanges(FoodRow::Existing, true);
         newText = node->Text(); // the stored name, or the old one when the save failed
         return;
     }
@@ -143,6 +143,12 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
             connDB.CommitTrans();
         } catch (const DbError&) {
             connDB.Rollback();
+            // The group's row left the result set before the commit failed: it is read again,
+            // so the group the rollback kept can be found, renamed and deleted.
+            gDataSource->rscmdGroups->Close();
+            gDataSource->cmdGroups();
+            if (gDataSource->closed())
+                return;
             ShowAppError(QStringLiteral("Unable to delete the selected food group.  "));
             return;
         }

@@ -71,7 +71,7 @@ void FoodCatalog::NewFoodItem() {
         TreeNode* groupNode = tvwFood->Item(groupKey(chosen));
         if (groupNode && !showGroupFoods(groupNode))
             return;
-        SaveFoodChanges(true);
+        SaveFoodChanges(FoodRow::New, true);
     } else {
         if (foods.editMode() != Recordset::EditMode::None)
             foods.CancelUpdate();
@@ -108,7 +108,7 @@ void FoodCatalog::ShowFoodDetails() {
         // Foods move between groups by dragging, not here.
         dlg.cmbGroups->setEnabled(false);
         if (dlg.run() == u"SAVE")
-            SaveFoodChanges(true);
+            SaveFoodChanges(FoodRow::Existing, true);
     } catch (const DbError&) {
         ShowAppError(QStringLiteral("Unable to update Food Data.  "));
     }

@@ -149,6 +149,11 @@ TreeNode* TreeControl::hitTest(int x, int y) const {
     return TreeNode::of(itemAt(x, y));
 }
 
+bool TreeControl::pressesNode(int x, int y) const {
+    TreeNode* node = hitTest(x, y);
+    return node && pressPart(node, QPoint(x, y)) == PressPart::Node;
+}
+
 void TreeControl::setDropHighlight(TreeNode* node) {
     if (node == m_dropHighlight)
         return;

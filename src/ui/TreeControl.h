@@ -53,6 +53,9 @@ public:
     // The node at a point of the viewport (the coordinates every notification passes), or nullptr.
     TreeNode* hitTest(int x, int y) const;
     TreeNode* hitTest(const QPoint& point) const { return hitTest(point.x(), point.y()); }
+    // Whether a press at a point of the viewport lands on a node's picture or text, and so is
+    // followed by a NodeClick or a drag (not on its plus sign, nor on blank space).
+    bool pressesNode(int x, int y) const;
 
     // The node shown as drop target; nullptr shows none.
     TreeNode* dropHighlight() const { return m_dropHighlight; }

@@ -11,6 +11,7 @@ sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
 std::string onlyUnder; // changed only while no write runs
+std::atomic<int> syncsToFail{0};
 
 struct File {
     sqlite3_file base;
@@ -43,7 +44,10 @@ int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return failsNow(f) ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    return failsNow(f) ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
+    if (failsNow(f) || syncsToFail.fetch_sub(1) > 0)
+        return SQLITE_IOERR_FSYNC;
+    syncsToFail = 0;
+    return real(f)->pMethods->xSync(real(f), flags);
 }
 int xFileSize(sqlite3_file* f, sqlite3_int64* size) {
     return real(f)->pMethods->xFileSize(real(f), size);
@@ -124,4 +128,8 @@ void FailingVfs::install() {
 void FailingVfs::failWrites(bool fail, const std::string& only) {
     onlyUnder = only;
     on = fail;
+}
+
+void FailingVfs::failNextSync() {
+    syncsToFail = 1;
 }

@@ -10,4 +10,6 @@ void install();
 // While `on`, writes fail to every file, or with `onlyUnder` only to files whose path begins
 // with it (the log and its journal, say, but not a copy being written in Backups).
 void failWrites(bool on, const std::string& onlyUnder = {});
+// The next flush fails: a change is written, and its commit is what fails; the rollback works.
+void failNextSync();
 } // namespace FailingVfs

@@ -88,3 +88,30 @@ TEST_F(WriteFaultsTest, EachCommandSaysSoAndKeepsTheFileAndTheProgramWorksOnceWr
     closeWindow();
     EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT count(*) FROM DietActivity")), 3);
 }
+
+TEST_F(WriteFaultsTest, AGroupWhoseDeletionWasNotCommittedCanStillBeRenamedAndDeleted) {
+    prepare({QStringLiteral("INSERT INTO FoodGroup VALUES (600, 'Leftovers', 1, 'GROUP')")});
+    start();
+    TreeControl* t = w().tvwFood;
+    click(t, foodNode("G600"));
+    boxes.answer(vbYes);
+    // The checked copy taken first flushes outside the database engine: the commit's is the next.
+    FailingVfs::failNextSync();
+    choose("mnuEditDelete");
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes().back().prompt,
+              QStringLiteral("Unable to delete the selected food group.  ") + gSupportMsg);
+    ASSERT_TRUE(foodNode("G600"));
+
+    click(t, foodNode("G600"));
+    choose("mnuEditRename");
+    type(QStringLiteral("Remains"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT GroupName FROM FoodGroup WHERE GroupId = 600")),
+              QStringLiteral("Remains"));
+    boxes.answer(vbYes);
+    choose("mnuEditDelete");
+    EXPECT_FALSE(foodNode("G600"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodGroup WHERE GroupId = 600")),
+              QStringLiteral("0"));
+    EXPECT_EQ(boxes.boxes().size(), 3u);
+}

@@ -107,7 +107,16 @@ TEST_F(FoodClipboardTest, APasteWhoseSaveFailedIsOfferedAgainAtTheNextTurnToATre
               QStringLiteral("Unable to update Food Data.  ") + gSupportMsg);
     EXPECT_EQ(foodNode("G501")->Children(), 0);
 
+    // Renaming another food writes that food, not the paste waiting to be saved.
     gDataSource->appDB.execute(QStringLiteral("DELETE FROM RefuseFoods"));
+    click(t, foodNode("F900002"));
+    choose("mnuEditRename");
+    type(QStringLiteral("Quince"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT FoodName FROM FoodItem WHERE FoodId = 900002")),
+              QStringLiteral("Quince"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT count(*) FROM FoodItem WHERE GroupId = 501")),
+              QStringLiteral("0"));
+
     boxes.answer(vbYes);
     w().tvwDiet->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();

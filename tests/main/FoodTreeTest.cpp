@@ -4,6 +4,7 @@
 #include "clsFWSDataSource.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace {
 QStringList texts(const TreeNode* node) {
@@ -122,5 +123,13 @@ TEST_F(MainWindowTest, ClicksEnableTheCommandsThatFitTheNodeAndLettersJumpAmongA
     // A right click opens the popup once; the next left click does not.
     click(t, root, Qt::RightButton);
     click(t, root);
+    EXPECT_EQ(popups, 1);
+    // A right press on blank space below the nodes leaves nothing behind for the node click a
+    // new group runs.
+    for (TreeControl* tree : {w().tvwDiet, t})
+        QTest::mouseClick(tree->viewport(), Qt::RightButton, Qt::NoModifier,
+                          QPoint(5, tree->viewport()->height() - 2));
+    choose("mnuEditNewFoodGroup");
+    type(QStringLiteral("Snacks"));
     EXPECT_EQ(popups, 1);
 }

@@ -27,10 +27,19 @@ void MainWindowTest::SetUp() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     setPopupHandler([this](QMenu&, const QPoint&) { ++popups; });
+    // No message box is ever shown with the hourglass pointer: it waits for the person.
+    Hourglass::install([this] { ++hourglass; }, [this] { --hourglass; });
+    recorder = setMsgBoxHandler({});
+    setMsgBoxHandler([this](const QString& prompt, int buttons, const QString& title) {
+        EXPECT_EQ(hourglass, 0) << "a box under the hourglass: " << qPrintable(prompt);
+        return recorder(prompt, buttons, title);
+    });
 }
 
 void MainWindowTest::TearDown() {
     closeWindow();
+    setMsgBoxHandler(recorder);
+    Hourglass::install({}, {});
     setPopupHandler({});
     setModalHandler({});
     Clock::setFixed({});

@@ -73,5 +73,7 @@ protected:
     TestDatabase db;
     QTemporaryDir settingsDir;
     MsgBoxRecorder boxes;
+    MsgBoxHandler recorder; // the boxes' own answers, behind the hourglass check
+    int hourglass = 0;      // hourglass pointers shown now
     int popups = 0;
 };

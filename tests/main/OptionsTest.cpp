@@ -32,6 +32,9 @@ TEST_F(OptionsTest, AnotherCurrentUserBringsTheirDietLogEvenWhenAppliedThenCance
     prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER2", "2026-12-01", "Toast"),
              dietRow(3, "USER2", "2026-12-02", "Tea")});
     start();
+    doubleClick(w().tvwDiet, w().tvwDiet->Item(QStringLiteral("DT20261205")));
+    click(w().tvwDiet, w().tvwDiet->Item(QStringLiteral("D1")));
+    EXPECT_TRUE(enabled("mnuEditCopy"));
     options("SelectUser", [](frmOptions& f) {
         EXPECT_TRUE(f.optUser[0]->isChecked());
         f.txtUser[1]->setText(QStringLiteral("   "));
@@ -48,6 +51,11 @@ TEST_F(OptionsTest, AnotherCurrentUserBringsTheirDietLogEvenWhenAppliedThenCance
               QStringLiteral("You must enter a value for all Configuration Items"));
     EXPECT_EQ(gCurrentUser, QStringLiteral("USER2"));
     EXPECT_EQ(w().tvwDiet->Count(), 2); // USER2's days
+    // Nothing is selected among them: no command acts on the entry the other user had chosen.
+    for (const char* off : {"mnuEditCut", "Copy", "mnuPop_RTB_DietEntry", "mnuEditDietDetails"})
+        EXPECT_FALSE(enabled(off)) << off;
+    click(w().tvwDiet, w().tvwDiet->Item(QStringLiteral("DT20261202")));
+    EXPECT_TRUE(enabled("mnuEditDietDetails"));
     EXPECT_EQ(w().sbPanel2->text(), QStringLiteral("User:  Ann's"));
     EXPECT_EQ(config(QStringLiteral("USER2 USER1 OTHER1")),
               QStringLiteral("Ann's|1 User 1|0 Fibre gram|0"));
