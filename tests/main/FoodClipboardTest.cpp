@@ -14,11 +14,12 @@ const QStringList kFoods = {
                    "USDA_NDB_NO, USDA_MSRE_NO, USDA_GM_WT) VALUES "
                    "(900001, 500, 'Apple', '1 medium', 0.3, NULL, 9003, 1, 182.5), "
                    "(900002, 500, 'Pear', '1 large', 0.2, 1, 0, 0, 0)"),
-    // Writes of new foods fail while this table holds a row.
-    QStringLiteral("CREATE TABLE RefuseFoods (x)"),
-    QStringLiteral("CREATE TRIGGER RefuseNewFoods BEFORE INSERT ON FoodItem "
-                   "WHEN (SELECT count(*) FROM RefuseFoods) > 0 "
-                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")};
+    QStringLiteral("CREATE TABLE RefuseFoods (x)")};
+// Writes of new foods fail while RefuseFoods holds a row. Added to the open log: the program
+// refuses to open a log that holds a trigger.
+const QString kRefuseNewFoods = QStringLiteral("CREATE TRIGGER RefuseNewFoods BEFORE INSERT ON "
+                                               "FoodItem WHEN (SELECT count(*) FROM RefuseFoods) "
+                                               "> 0 BEGIN SELECT RAISE(ABORT, 'refused'); END");
 } // namespace
 
 class FoodClipboardTest : public MainWindowTest {
@@ -27,6 +28,7 @@ protected:
         MainWindowTest::SetUp();
         prepare(kFoods);
         start();
+        gDataSource->appDB.execute(kRefuseNewFoods);
         QApplication::setActiveWindow(&w());
         t = w().tvwFood;
         doubleClick(t, foodNode("G500"));
