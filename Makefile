@@ -8,12 +8,15 @@ JOBS     ?= $(shell nproc)
 DB       := $(BIN)/Data/ForkData.mdb
 CMAKE_FLAGS ?=
 
+PREFIX   ?= /usr/local
+
 DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3 \
 	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
 	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format \
-	clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils
+	clang libclang-rt-14-dev cups-daemon cups-client cups-filters poppler-utils \
+	dpkg-dev file desktop-file-utils appstream
 
-.PHONY: all run test build deps db bench sanitize fuzz-short format clean
+.PHONY: all run test build deps db bench sanitize fuzz-short format clean install package
 
 all: build
 
@@ -34,6 +37,20 @@ run: db
 
 test: db
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The program with its shared files, desktop entry, icons, metadata and manual page under
+# PREFIX (DESTDIR= works too). The installed program keeps each person's diet log in their
+# ~/.local/share/Forkwise/Data/.
+install: build
+	cmake --build $(BUILD) --target forkwise_package_files
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# build/forkwise_<version>_<arch>.deb, holding the same files under /usr, with the delivered
+# database made afresh. Fails when its Depends line lacks Qt Widgets or SQLite.
+package: build
+	rm -f $(BUILD)/share/forkwise/ForkData.mdb $(BUILD)/forkwise_*.deb
+	cmake --build $(BUILD) --target forkwise_package_files
+	cd $(BUILD) && cpack -G DEB
 
 # The tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a build of their own.
 sanitize: deps

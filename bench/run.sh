@@ -3,7 +3,8 @@
 # The household log they load is built once, from the delivered database in BIN_DIR/Data, into
 # BUILD_DIR/bench/household.mdb and reused afterwards; delete that file to build it afresh.
 # BENCH_RUNS sets the runs of the open, start-up and snapshot benchmarks (10), BENCH_ENTRY_RUNS
-# those of each kind of diet entry (50). The start-up benchmark needs xvfb-run.
+# those of each kind of diet entry (50), BENCH_REPORT_RUNS those of each report (5). The start-up
+# benchmark and the report's run with accessibility on need xvfb-run and dbus-run-session.
 set -eu
 
 if [ $# -ne 2 ]; then
@@ -17,7 +18,7 @@ log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
     forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools \
-    forkwise-bench-snapshot forkwise-bench-restore; do
+    forkwise-bench-snapshot forkwise-bench-restore forkwise-bench-report; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -54,3 +55,14 @@ echo
 echo
 # The restore works on a copy of the log in the temporary folder.
 "$bench/forkwise-bench-restore" "$log" --runs "${BENCH_RUNS:-5}"
+echo
+# The report offscreen, then the year once more on X with accessibility on, as a screen reader
+# has it: a D-Bus session of its own with the accessibility bus started in it, all of which ends
+# with the run.
+"$bench/forkwise-bench-report" "$log" --runs "${BENCH_REPORT_RUNS:-5}"
+echo
+xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- sh -c '
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null &&
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$0" "$1" --runs "$2" --year-only' \
+    "$bench/forkwise-bench-report" "$log" "${BENCH_REPORT_RUNS:-5}"

@@ -1,5 +1,6 @@
 #include "Module1App.h"
 
+#include "LogLocation.h"
 #include "Module1.h"
 #include "Seams.h"
 #include "clsFWSDataSource.h"
@@ -84,11 +85,18 @@ void InstallWindowedSeams() {
 }
 
 bool StartProgram(const QString& programDir) {
-    gDBPath = QDir::toNativeSeparators(
-        QDir(programDir).absoluteFilePath(QStringLiteral("Data/ForkData.mdb")));
+    // Before any window: an installed program's first start makes the person's own log here.
+    const DietLogPlace log = PrepareDietLog(programDir);
+    gDBPath = QDir::toNativeSeparators(log.path);
     gSupportMsg = supportSentence();
 
-    if (databaseFileMissing(gDBPath)) {
+    if (log.status == DietLogPlace::NotCreated) {
+        MsgBox(LogNotCreatedText(log), vbCritical | vbOKOnly,
+               QStringLiteral("Critical Application Error"));
+        return false;
+    }
+    // The delivered database that was to be copied is named the way a missing log is.
+    if (log.status == DietLogPlace::DeliveredUnusable || databaseFileMissing(gDBPath)) {
         MsgBox(QStringLiteral("Unable to locate database file '") + gDBPath +
                    QStringLiteral("'.\n\n  Check your installation folder.  If the file is "
                                   "missing, you may attempt ") +
@@ -134,6 +142,8 @@ int SubMain(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Forkwise"));
     QApplication::setOrganizationName(QStringLiteral("Forkwise"));
+    // Ties the windows to the installed desktop entry, for its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.forkwise.Forkwise"));
     InstallWindowedSeams();
     if (!StartProgram(QCoreApplication::applicationDirPath()))
         return 0;

@@ -11,9 +11,10 @@ extern QPointer<frmMain> gMainForm;
 // runs its event loop.
 int SubMain(int argc, char** argv);
 
-// Starts the program whose folder is `programDir`: checks for the database, connects, loads the
-// configuration, shows the splash and the main window. Returns false when start-up ended
-// without a window (the user has seen why). Needs a QApplication.
+// Starts the program whose folder is `programDir`: finds the diet log (making an installed
+// program's first copy of it), checks for it, connects, loads the configuration, shows the
+// splash and the main window. Returns false when start-up ended without a window (the user has
+// seen why). Needs a QApplication.
 bool StartProgram(const QString& programDir);
 
 // Installs the windowed answers to the message box and hourglass seams.

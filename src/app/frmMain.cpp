@@ -37,6 +37,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     buildMenus();
     buildToolbar();
+    // Nothing to paste or delete before a node is clicked.
+    parts.enable({Command::Paste, Command::Delete}, false);
     buildStatusBar();
     FindDialog = new frmFind(this);
     // Small enough for any screen, large enough that both trees show a few lines.
@@ -202,7 +204,7 @@ void frmMain::reloadAfterRestore() {
     // A paste left pending belongs to the state that was replaced.
     parts.state.FoodPending = false;
     parts.state.FoodIsNew = false;
-    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, false);
+    parts.enable({Command::Paste}, false);
     if (!gDataSource->reopenResultSets())
         return;
     gCurrentUser = LoadCurrentUser();

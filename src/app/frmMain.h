@@ -5,6 +5,7 @@
 #include "MainParts.h"
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
 
 class DietLog;
@@ -53,7 +54,8 @@ private:
     void Form_Resize();
     void Form_QueryUnload();
     void Form_Unload();
-    void tbToolBar_ButtonClick(const QString& key);
+    // Runs the command of the toolbar button clicked, as its menu item does.
+    void tbToolBar_ButtonClick(Command command);
 
     // ---- Menu commands --------------------------------------------------------------------
     void mnuFileRestore_Click();
@@ -64,6 +66,7 @@ private:
     void mnuEditDietEntry_Click();
     void mnuEditFoodDetails_Click();
     void mnuEditFoodFav_Click();
+    void mnuEditAddToDiet_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -94,6 +97,8 @@ private:
     TreeCommands& activeTree();
 
     MainParts parts;
+    // The handler of each command, as its menu item runs it.
+    std::array<void (frmMain::*)(), std::size_t(Command::Count_)> handlers{};
     std::unique_ptr<DietLog> diet;
     std::unique_ptr<FoodCatalog> food;
     QWidget* centre = nullptr;

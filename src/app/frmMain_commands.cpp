@@ -31,6 +31,9 @@ void frmMain::mnuEditFoodDetails_Click() {
 void frmMain::mnuEditFoodFav_Click() {
     food->CopyFoodToFavorites();
 }
+void frmMain::mnuEditAddToDiet_Click() {
+    food->AddToDietLog();
+}
 TreeCommands& frmMain::activeTree() {
     if (parts.state.strActiveTree == u"FOODS")
         return *food;
@@ -66,9 +69,9 @@ void frmMain::mnuToolsOptions_Click() {
 }
 void frmMain::mnuToolsDietReport_Click() {
     // Disabled while it runs, so a second report cannot start from inside the first.
-    parts.enable({"mnuToolsDietReport", "Report"}, false);
+    parts.enable({Command::ToolsDietReport}, false);
     ProduceDietReport(this);
-    parts.enable({"mnuToolsDietReport", "Report"}, true);
+    parts.enable({Command::ToolsDietReport}, true);
 }
 void frmMain::mnuToolsPurgeDietData_Click() {
     if (PurgeDietData(this))

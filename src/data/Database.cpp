@@ -279,7 +279,9 @@ int Database::execute(const QString& sql, const QVariantList& params) {
 }
 
 void Database::fail(const QString& what) const {
-    throw DbError((what + QStringLiteral(": ") + message(db_)).toStdString());
+    DbError error((what + QStringLiteral(": ") + message(db_)).toStdString());
+    error.diskFull = db_ && (sqlite3_extended_errcode(db_) & 0xff) == SQLITE_FULL;
+    throw error;
 }
 
 void Workspace::BeginTrans() {

@@ -11,6 +11,8 @@ struct sqlite3_stmt;
 class DbError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // SQLite found no room for what it had to write (SQLITE_FULL).
+    bool diskFull = false;
 };
 
 // A file the program may not open, told apart so the user learns what was found.

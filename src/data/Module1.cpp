@@ -3,6 +3,8 @@
 #include "Seams.h"
 #include "clsFWSDataSource.h"
 
+#include <exception>
+
 QString gDBPath;
 QString gSupportMsg;
 std::unique_ptr<clsFWSDataSource> gDataSource;
@@ -20,8 +22,26 @@ QString supportSentence() {
                           "support@forkwise.org.");
 }
 
+namespace {
+// Whether the failure being handled is a write the disk had no room for.
+bool handlingDiskFull() {
+    try {
+        if (const std::exception_ptr failure = std::current_exception())
+            std::rethrow_exception(failure);
+    } catch (const DbError& e) {
+        return e.diskFull;
+    } catch (...) {
+    }
+    return false;
+}
+} // namespace
+
 void ShowAppError(const QString& phrase) {
-    MsgBox(phrase + gSupportMsg, vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+    QString text = phrase + gSupportMsg;
+    // Of all causes the one the user can mend at once, and the support sentence does not name it.
+    if (handlingDiskFull())
+        text += QStringLiteral("\nThe disk that holds the diet log is full.");
+    MsgBox(text, vbCritical | vbOKOnly, QStringLiteral("Application Error"));
 }
 
 void UnloadMainForm() {

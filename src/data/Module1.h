@@ -15,7 +15,8 @@ extern QString gCurrentUser; // CONFIG item name of the current user, such as "U
 QString supportSentence();
 
 // Shows the critical "Application Error" box of a failed database operation: the phrase (which
-// ends in two spaces) followed by gSupportMsg.
+// ends in two spaces) followed by gSupportMsg. Called while handling a DbError of a full disk, it
+// adds a line saying so.
 void ShowAppError(const QString& phrase);
 
 // Closes the main window, which ends the run; any error in doing so is ignored. The windowed

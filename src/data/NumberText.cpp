@@ -4,17 +4,30 @@
 #include <QRegularExpression>
 #include <cmath>
 
+QChar DecimalMark() {
+    const QString mark = QLocale().decimalPoint();
+    return mark.size() == 1 ? mark.front() : QChar(u'.');
+}
+
 bool ParseNumber(const QString& text, double* value) {
-    // The conversions also take "nan" and "inf"; only plain numerals are a person's numbers.
-    static const QRegularExpression numeral(
-        QStringLiteral(R"(^[+-]?(\d+[.,]?\d*|[.,]\d+)([eE][+-]?\d+)?$)"));
-    const QString t = text.trimmed();
+    const QChar mark = DecimalMark();
+    QString marks = QRegularExpression::escape(QString(mark));
+    // "." is the C form, taken too unless this locale groups digits with it.
+    if (mark != u'.' && QLocale().groupSeparator() != u".")
+        marks += QStringLiteral("\\.");
+    // The conversions also take "nan", "inf" and grouped digits; only plain numerals are a
+    // person's numbers. The pattern is compiled again only when the locale changes: the food
+    // editor reads its boxes at every key.
+    thread_local QRegularExpression numeral;
+    const QString pattern =
+        QStringLiteral(R"(^[+-]?(\d+[%1]?\d*|[%1]\d+)([eE][+-]?\d+)?$)").arg(marks);
+    if (numeral.pattern() != pattern)
+        numeral.setPattern(pattern);
+    QString t = text.trimmed();
     if (!numeral.match(t).hasMatch())
         return false;
     bool ok = false;
-    double v = t.toDouble(&ok);
-    if (!ok)
-        v = QLocale().toDouble(t, &ok);
+    const double v = t.replace(mark, u'.').toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return false;
     if (value)
@@ -22,8 +35,13 @@ bool ParseNumber(const QString& text, double* value) {
     return true;
 }
 
+QString DecimalText(double value, int decimals) {
+    return QString::number(value, 'f', decimals).replace(u'.', DecimalMark());
+}
+
 QString ServingsText(double servings) {
-    return QString::number(servings, 'f', QLocale::FloatingPointShortest);
+    return QString::number(servings, 'f', QLocale::FloatingPointShortest)
+        .replace(u'.', DecimalMark());
 }
 
 QString NutrientText(const QVariant& value) {

@@ -1,14 +1,17 @@
 #pragma once
-// Texts cut to the length a field holds, never through the middle of a character: a character
-// beyond the basic plane (an emoji) takes two UTF-16 units, and half of one is no character.
+// Texts cut to the length a field holds, never through the middle of a character: an emoji takes
+// two UTF-16 units, an accented letter may be a letter and a combining mark, and half of either
+// is no character.
 #include <QString>
+#include <QTextBoundaryFinder>
 
-// The first `n` UTF-16 units of `text`, less a last character that would be cut in half.
+// The first `n` UTF-16 units of `text`, less a last character that would be cut apart.
 inline QString CutText(const QString& text, qsizetype n) {
     if (text.size() <= n)
         return text;
-    QString cut = text.left(n);
-    if (!cut.isEmpty() && cut.back().isHighSurrogate())
-        cut.chop(1);
-    return cut;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(n);
+    if (!characters.isAtBoundary())
+        characters.toPreviousBoundary();
+    return text.left(std::max<qsizetype>(characters.position(), 0));
 }

@@ -116,7 +116,7 @@ void DietLog::CopyDietEntry(Recordset& rs) {
     clip.USDA_MSRE_NO = whole("USDA_MSRE_NO");
     clip.USDA_NDB_NO = whole("USDA_NDB_NO");
     state.DietClip = clip;
-    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, true);
+    parts.enable({Command::Paste}, true);
     state.DietClipValid = true;
 }
 

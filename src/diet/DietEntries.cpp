@@ -217,10 +217,12 @@ void DietLog::dropFoodAskingServings(TreeNode* target) {
 // ---- Editing an entry ---------------------------------------------------------------------
 
 void DietLog::EditDietEntry() {
-    TreeNode* selected = tvwDiet->selectedNode();
+    const TreeNode* selected = tvwDiet->selectedNode();
+    // Only the key is kept across the dialog: the node is looked up again afterwards.
+    const QString key = selected ? selected->Key() : QString();
     Recordset* diet = gDataSource->rscmdDietData.get();
     try {
-        FindDietEntry(selected ? selected->Key() : QString());
+        FindDietEntry(key);
     } catch (const DbError&) {
     }
     if (!selected || !diet->hasCurrentRow()) {
@@ -262,8 +264,10 @@ void DietLog::EditDietEntry() {
                 diet->setField(QStringLiteral("NumServings"), newServings);
                 values.write(*diet);
                 diet->Update();
-                TreeNode* day = selected->Parent();
-                tvwDiet->Remove(day && day->Children() == 1 ? day : selected);
+                if (TreeNode* node = tvwDiet->Item(key)) {
+                    TreeNode* day = node->Parent();
+                    tvwDiet->Remove(day && day->Children() == 1 ? day : node);
+                }
                 AddDietNode(*diet, kDietItem, false);
             }
         }

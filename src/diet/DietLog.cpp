@@ -50,10 +50,7 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
         return;
     // Nothing is selected in the new tree: the commands that act on a selected day or entry go
     // off until a node is clicked, so none of them acts on a row nobody chose.
-    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
-                  "mnuEditDietEntry", "mnuPop_RTB_DietEntry", "mnuEditDietDetails",
-                  "mnuPop_RTB_DietDetails"},
-                 false);
+    parts.enable({Command::Cut, Command::Copy, Command::DietEntry, Command::DietDetails}, false);
     // With no days left the food tree takes over; while it is the active tree, Cut and Copy
     // belong to its selected food.
     const bool empty = tvwDiet->Count() == 0;
@@ -137,21 +134,18 @@ void DietLog::tvwDiet_GotFocus() {
     state.strActiveTree = QStringLiteral("DIET");
     if (parts.foodSelection)
         parts.foodSelection->SavePendingFood();
-    parts.enable({"mnuEditFoodDetails", "mnuPop_RTB_FoodDetails", "mnuEditRename",
-                  "mnuPop_RTB_Rename", "mnuEditNew", "mnuPop_RTB_New", "NewFood", "NewGroup",
-                  "mnuEditFoodFav", "mnuPop_RTB_FoodFav"},
+    parts.enable({Command::FoodDetails, Command::AddToDiet, Command::Rename, Command::EditNew,
+                  Command::NewFoodItem, Command::NewFoodGroup, Command::FoodFav},
                  false);
-    parts.enable({"mnuEditDelete", "mnuPop_RTB_Delete", "Delete", "mnuEditDietDetails",
-                  "mnuPop_RTB_DietDetails"},
-                 true);
-    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, state.DietClipValid);
+    parts.enable({Command::Delete, Command::DietDetails}, true);
+    parts.enable({Command::Paste}, state.DietClipValid);
     parts.showServingSize(nullptr);
 }
 
 void DietLog::tvwDiet_NodeClick(TreeNode*) {
     locateSelectedEntry();
     if (state.blnRightButton && !tvwDiet->startingDrag()) {
-        parts.showPopup();
+        parts.showPopup(tvwDiet);
         if (gDataSource->closed())
             return; // a command of the popup failed and the window is closing
         // The command chosen may have removed the node or selected another.
@@ -162,10 +156,8 @@ void DietLog::tvwDiet_NodeClick(TreeNode*) {
         return;
     const bool entry = selected->Tag() == kDietItem;
     // Off after the tree was filled afresh with nothing selected; any day or entry has totals.
-    parts.enable({"mnuEditDietDetails", "mnuPop_RTB_DietDetails"}, true);
-    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
-                  "mnuEditDietEntry", "mnuPop_RTB_DietEntry"},
-                 entry);
+    parts.enable({Command::DietDetails}, true);
+    parts.enable({Command::Cut, Command::Copy, Command::DietEntry}, entry);
     tvwDiet->setAutoDrag(entry);
 }
 

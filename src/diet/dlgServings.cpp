@@ -61,7 +61,9 @@ dlgServings::dlgServings(QWidget* parent) : ModalDialog(parent) {
     connect(OKButton, &QPushButton::clicked, this, &dlgServings::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this,
             [this] { closeWith(QStringLiteral("CANCEL")); });
-    // The editable list keeps Return to itself; in the number box it presses OK, as elsewhere.
+    // The editable list keeps Return to itself, and its completion of a typed number ("2" shows
+    // "2.00") would take the first Enter: in the number box Enter presses OK, as elsewhere.
+    cmbServings->installEventFilter(this);
     cmbServings->lineEdit()->installEventFilter(this);
 }
 
@@ -69,10 +71,10 @@ void dlgServings::Form_Load() {
     double servings = 0;
     for (int i = 0; i < 39; ++i) {
         servings += 0.25;
-        cmbServings->addItem(QString::number(servings, 'f', 2));
+        cmbServings->addItem(DecimalText(servings, 2));
     }
     cmbServings->setCurrentIndex(-1);
-    cmbServings->setEditText(QStringLiteral("1.00"));
+    cmbServings->setEditText(DecimalText(1, 2));
     measureCount = 0;
     if (gDataSource && gDataSource->rscmdMeasures) {
         Recordset& measures = *gDataSource->rscmdMeasures;
@@ -97,36 +99,31 @@ void dlgServings::lockServingSize(const QString& text) {
 }
 
 bool dlgServings::ValidateEntry() {
+    const auto refuse = [](const char* message) {
+        MsgBox(QString::fromLatin1(message), vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
+        return false;
+    };
     double n = 0;
-    if (!ParseNumber(cmbServings->currentText(), &n)) {
-        MsgBox(QStringLiteral("Number of Servings must be numeric."), vbExclamation | vbOKOnly,
-               QStringLiteral("Forkwise"));
-        return false;
-    }
+    if (!ParseNumber(cmbServings->currentText(), &n))
+        return refuse("Number of Servings must be numeric.");
     // No servings, or fewer than none, would log nothing or take nutrients away.
-    if (n <= 0) {
-        MsgBox(QStringLiteral("Number of Servings must be greater than zero."),
-               vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
-        return false;
-    }
-    if (!DTDate->date().isValid()) {
-        MsgBox(QStringLiteral("Date Field must be a valid Date value."), vbExclamation | vbOKOnly,
-               QStringLiteral("Forkwise"));
-        return false;
-    }
+    if (n <= 0)
+        return refuse("Number of Servings must be greater than zero.");
+    if (n < kLeastServings || n > kMostServings)
+        return refuse("Number of Servings must be between 0.001 and 10,000.");
+    if (!DTDate->date().isValid())
+        return refuse("Date Field must be a valid Date value.");
     const bool measuresLeft = gDataSource && gDataSource->rscmdMeasures &&
                               gDataSource->rscmdMeasures->isOpen() &&
                               !gDataSource->rscmdMeasures->eof();
-    if (measuresLeft && cmbServSize->currentIndex() < 0) {
-        MsgBox(QStringLiteral("You must select an existing Serving Size."),
-               vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
-        return false;
-    }
+    if (measuresLeft && cmbServSize->currentIndex() < 0)
+        return refuse("You must select an existing Serving Size.");
     return true;
 }
 
 bool dlgServings::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmbServings->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cmbServings || watched == cmbServings->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             OKButton->click();

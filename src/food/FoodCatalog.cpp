@@ -110,7 +110,7 @@ void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
         return;
     enableForSelection(node);
     if (state.blnRightButton && !tvwFood->startingDrag()) {
-        parts.showPopup();
+        parts.showPopup(tvwFood);
         if (gDataSource->closed())
             return; // a command of the popup failed and the window is closing
         // The command chosen may have removed the clicked node, selected another or filled the
@@ -129,26 +129,21 @@ void FoodCatalog::enableForSelection(const TreeNode* node) {
     } catch (const DbError&) {
         // Without a current food the food commands report their own failure.
     }
-    parts.enable({"mnuEditRename", "mnuPop_RTB_Rename", "mnuEditNew", "mnuPop_RTB_New", "NewGroup"},
-                 true);
-    parts.enable({"mnuEditDietDetails", "mnuPop_RTB_DietDetails", "mnuEditDietEntry",
-                  "mnuPop_RTB_DietEntry"},
-                 false);
+    parts.enable({Command::Rename, Command::EditNew, Command::NewFoodGroup}, true);
+    parts.enable({Command::DietDetails, Command::DietEntry}, false);
     const TreeNode* selected = tvwFood->selectedNode();
-    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"},
+    parts.enable({Command::Paste},
                  selected && selected->Tag() != kGroupRoot && state.FoodClipValid);
 }
 
 void FoodCatalog::enableForNode(const TreeNode* node) {
     const QString tag = node->Tag();
     const bool food = tag == kFoodItem;
-    parts.enable({"mnuEditCut", "mnuPop_RTB_Cut", "Cut", "mnuEditCopy", "mnuPop_RTB_Copy", "Copy",
-                  "mnuEditFoodDetails", "mnuPop_RTB_FoodDetails"},
-                 food);
-    parts.enable({"mnuEditDelete", "mnuPop_RTB_Delete", "Delete"}, food || tag == kGroup);
-    parts.enable({"mnuEditNewFoodItem", "mnuPop_RTB_NewFoodItem", "NewFood"}, tag != kGroupRoot);
+    parts.enable({Command::Cut, Command::Copy, Command::FoodDetails, Command::AddToDiet}, food);
+    parts.enable({Command::Delete}, food || tag == kGroup);
+    parts.enable({Command::NewFoodItem}, tag != kGroupRoot);
     const bool inFavorites = node->Parent() && node->Parent()->Tag() == kFavorite;
-    parts.enable({"mnuEditFoodFav", "mnuPop_RTB_FoodFav"}, food && !inFavorites);
+    parts.enable({Command::FoodFav}, food && !inFavorites);
     if (food) {
         QString serving;
         try {
@@ -194,24 +189,35 @@ void FoodCatalog::tvwFood_DblClick() {
     if (!selected)
         return;
     if (selected->Tag() == kFoodItem) {
-        // The quick way to log one serving eaten today.
-        const Recordset* food = gDataSource->rscmdFoods.get();
-        QString serving;
-        long measureNo = 0;
-        double gramWeight = 0;
-        try {
-            serving = food->Fields(QStringLiteral("ServingSize")).toString();
-            measureNo = long(food->Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong());
-            gramWeight = food->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
-        } catch (const DbError&) {
-            // AddDietEntry reports a food it cannot read.
-        }
-        parts.dietEntries->AddDietEntry(1, Clock::today(), serving, measureNo, gramWeight);
+        logCurrentFood();
     } else if (selected->Tag() == kGroup && selected->Children() == 0) {
         LoadGroupFoods(nodeId(selected->Key()));
         if (!gDataSource->closed())
             selected->setExpanded(true);
     }
+}
+
+void FoodCatalog::AddToDietLog() {
+    const TreeNode* selected = tvwFood->selectedNode();
+    if (!selected || selected->Tag() != kFoodItem || tvwFood->isEditing())
+        return;       // Insert while a name is typed belongs to the name
+    logCurrentFood(); // the click on the food made it the current one
+}
+
+void FoodCatalog::logCurrentFood() {
+    // The quick way to log one serving eaten today.
+    const Recordset* food = gDataSource->rscmdFoods.get();
+    QString serving;
+    long measureNo = 0;
+    double gramWeight = 0;
+    try {
+        serving = food->Fields(QStringLiteral("ServingSize")).toString();
+        measureNo = long(food->Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong());
+        gramWeight = food->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
+    } catch (const DbError&) {
+        // AddDietEntry reports a food it cannot read.
+    }
+    parts.dietEntries->AddDietEntry(1, Clock::today(), serving, measureNo, gramWeight);
 }
 
 namespace {

@@ -26,6 +26,8 @@ public:
     // A new food in the selection's group, or the selected food, in "Food Item Details".
     void NewFoodItem();
     void ShowFoodDetails();
+    // Logs one serving of the selected food today, as a double click on it does.
+    void AddToDietLog();
 
     void Cut() override;
     void Copy() override;
@@ -80,6 +82,8 @@ private:
     void tvwFood_MouseDown(int button, int shift, int x, int y);
     void tvwFood_KeyDown(int keyCode, int shift);
     void tvwFood_DblClick();
+    // One serving of the current food, eaten today, in the diet log.
+    void logCurrentFood();
     void tvwFood_GotFocus();
     void tvwFood_Collapse(TreeNode* node);
     void tvwFood_Expand(TreeNode* node);

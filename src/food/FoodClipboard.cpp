@@ -38,7 +38,7 @@ void FoodCatalog::CopyFoodToClip(const Recordset& rs, bool keepValid) {
     clip.USDA_MSRE_NO = whole("USDA_MSRE_NO");
     clip.USDA_GM_WT = rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble();
     state.FoodClip = clip;
-    parts.enable({"mnuEditPaste", "mnuPop_RTB_Paste", "Paste"}, true);
+    parts.enable({Command::Paste}, true);
     state.FoodClipValid = keepValid;
 }
 

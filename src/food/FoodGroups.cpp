@@ -120,7 +120,7 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
 }
 
 void FoodCatalog::DeleteFoodGroup(const QString& key) {
-    TreeNode* selected = tvwFood->selectedNode();
+    const TreeNode* selected = tvwFood->selectedNode();
     if (!selected || selected->Key() != key)
         return;
     if (MsgBox(QStringLiteral("Are you sure you want to Delete the '") + selected->Text() +
@@ -157,7 +157,9 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
     gDataSource->cmdFoods();
     if (gDataSource->closed())
         return;
-    selectInsteadAndRemove(selected);
+    // Looked up again: the questions and messages above ran event loops of their own.
+    if (TreeNode* node = tvwFood->Item(key))
+        selectInsteadAndRemove(node);
 }
 
 void FoodCatalog::Delete() {
@@ -171,17 +173,22 @@ void FoodCatalog::Delete() {
 }
 
 void FoodCatalog::DeleteFood(const QString& mode) {
-    TreeNode* selected = tvwFood->selectedNode();
+    const TreeNode* selected = tvwFood->selectedNode();
     if (!selected || selected->Tag() != kFoodItem)
         return;
+    const QString key = selected->Key();
     const QString verb = mode == u"CUT" ? QStringLiteral("Cut") : QStringLiteral("Delete");
     if (MsgBox(QStringLiteral("Are you sure you want to ") + verb + QStringLiteral(" Food Item: ") +
                    selected->Text(),
                vbYesNo, QStringLiteral("Forkwise")) != vbYes)
         return;
+    // Looked up again after the question, which ran an event loop of its own.
+    TreeNode* node = tvwFood->Item(key);
+    if (!node)
+        return;
     try {
         Recordset& foods = *gDataSource->rscmdFoods;
-        LocateFood(selected->Key(), selected->Tag());
+        LocateFood(key, kFoodItem);
         if (mode == u"CUT")
             CopyFoodToClip(foods, true);
         foods.Delete();
@@ -191,7 +198,7 @@ void FoodCatalog::DeleteFood(const QString& mode) {
         return;
     }
     // Diet entries made from the food keep their own copies of it.
-    selectInsteadAndRemove(selected);
+    selectInsteadAndRemove(node);
 }
 
 void FoodCatalog::selectInsteadAndRemove(TreeNode* node) {

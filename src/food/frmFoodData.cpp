@@ -28,7 +28,7 @@ bool CaloriesDisagree(double fat, double carbohydrate, double protein, double ca
 
 namespace {
 QString threeDecimals(double value) {
-    return QString::number(value, 'f', 3);
+    return DecimalText(value, 3);
 }
 } // namespace
 
@@ -117,6 +117,13 @@ frmFoodData::frmFoodData(QWidget* parent) : ModalDialog(parent) {
     connect(cmbServSize, &QComboBox::activated, this, &frmFoodData::cmbServSize_Click);
 }
 
+QString frmFoodData::captionOf(const QWidget* box) const {
+    for (const QLabel* label : findChildren<QLabel*>())
+        if (label->buddy() == box)
+            return label->text();
+    return QString();
+}
+
 std::array<QLineEdit*, 8> frmFoodData::boxes() const {
     // Fat, Protein, Carbohydrate, Calorie, Sodium, Cholesterol, Other1, Other2.
     return {txtFat,    txtProtein,     txtCarbs,  txtCalories,
@@ -174,7 +181,8 @@ void frmFoodData::cmbServSize_Click(int index) {
                 return;
             }
             // Always from the stored values: A, B, then A again shows A's values.
-            fillValues(measures->Fields(QStringLiteral("GM_WT")).toDouble() / stored);
+            fillValues(
+                GramWeightRatio(stored, measures->Fields(QStringLiteral("GM_WT")).toDouble()));
         }
     }
     rememberedMeasure = cmbServSize->currentIndex();
@@ -213,21 +221,35 @@ void frmFoodData::cmdSave_Click() {
 }
 
 bool frmFoodData::SaveFoodData() {
-    const auto refuse = [](const QString& message) {
+    // The box at fault takes the focus, ready to be typed over.
+    const auto refuse = [](const QString& message, QWidget* fault = nullptr) {
         MsgBox(message, vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
+        if (fault)
+            fault->setFocus();
         return false;
     };
+    if (txtFoodName->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("You must enter a Food Name."), txtFoodName);
     // A box left as it was shown keeps the exact value behind its three decimals; only typed
-    // text is converted.
+    // text is converted, and only typed values are held to the range: one rescaled from the
+    // catalogue may be large (the sodium of a cup of salt), and an original USDA food's standard
+    // values cannot be typed over.
     Nutrients values = shown;
+    QLineEdit* outOfRange = nullptr;
     for (int i = 0; i < Nutrients::Count; ++i) {
-        const QString text = boxes()[size_t(i)]->text();
+        QLineEdit* box = boxes()[size_t(i)];
         double v = 0;
-        if (!ParseNumber(text, &v))
+        if (!ParseNumber(box->text(), &v))
             return refuse(QStringLiteral("All Nutritional Data Values must be numeric."));
-        if (text != shownText[size_t(i)])
-            values.set(i, v);
+        if (box->text() == shownText[size_t(i)])
+            continue;
+        values.set(i, v);
+        if (!outOfRange && (v < 0 || v > kMostNutrient))
+            outOfRange = box;
     }
+    if (outOfRange)
+        return refuse(captionOf(outOfRange) + QStringLiteral(" must be between 0 and 100,000."),
+                      outOfRange);
     Recordset& food = *gDataSource->rscmdFoods;
     Recordset* measures = gDataSource->rscmdMeasures.get();
     const bool hasMeasures = measures && measures->RecordCount() > 0;

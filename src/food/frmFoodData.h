@@ -56,6 +56,8 @@ private:
     void checkCalories();
     // The boxes in the order of the row's nutrient columns (Nutrients::columns()).
     std::array<QLineEdit*, 8> boxes() const;
+    // The caption of the label beside `box`.
+    QString captionOf(const QWidget* box) const;
 
     Nutrients shown; // the values the boxes were last filled with, exactly
     std::array<QString, 8> shownText;

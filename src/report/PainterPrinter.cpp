@@ -1,5 +1,7 @@
 #include "PainterPrinter.h"
 
+#include "CalorieChartPainter.h"
+
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -77,6 +79,14 @@ void PainterPrinter::print(const QString& text, bool endLine) {
     } else {
         x_ += width;
     }
+}
+
+void PainterPrinter::drawChart(const QRectF& area, const ChartData& chart) {
+    if (!begin())
+        return;
+    painter_.setFont(font_);
+    // Lines and bars as thick as on a screen of 96 dots per inch.
+    PaintCalorieChart(painter_, area, chart, kTwipsPerInch / 96);
 }
 
 void PainterPrinter::newPage() {

@@ -23,6 +23,7 @@ public:
     void setCurrentY(double y) override { y_ = y; }
     double currentY() const override { return y_; }
     void print(const QString& text, bool endLine = true) override;
+    void drawChart(const QRectF& area, const ChartData& chart) override;
     int page() const override { return page_; }
     void newPage() override;
     bool endDoc() override;

@@ -1,5 +1,7 @@
 #include "RecordingPrinter.h"
 
+#include "CalorieChart.h"
+
 RecordingPrinter::RecordingPrinter(double printableHeight, double charWidth, double lineHeight)
     : printableHeight_(printableHeight), charWidth_(charWidth), lineHeight_(lineHeight) {}
 
@@ -24,4 +26,8 @@ void RecordingPrinter::print(const QString& text, bool endLine) {
 bool RecordingPrinter::endDoc() {
     ++endDocs;
     return true;
+}
+
+void RecordingPrinter::drawChart(const QRectF& area, const ChartData& chart) {
+    charts.append({page_, area, chart.days.size()});
 }

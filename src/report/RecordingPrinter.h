@@ -35,11 +35,19 @@ public:
     void setCurrentY(double y) override { y_ = y; }
     double currentY() const override { return y_; }
     void print(const QString& text, bool endLine = true) override;
+    void drawChart(const QRectF& area, const ChartData& chart) override;
     int page() const override { return page_; }
     void newPage() override { ++page_; }
     bool endDoc() override;
 
+    struct Chart {
+        int page = 0;
+        QRectF area;
+        qsizetype days = 0;
+    };
+
     QList<Line> lines; // in the order printed
+    QList<Chart> charts;
     bool landscape = false;
     QString fontName;
     int endDocs = 0;

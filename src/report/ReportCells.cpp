@@ -4,35 +4,83 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
-QString FixedText(double v, int decimals) {
+namespace {
+
+// v rounded to `decimals` places, without its sign, into buf (room for 420 characters); the
+// length written, or 0 for infinity and NaN. `negative` tells whether a minus belongs in front.
+int fixedChars(double v, int decimals, char* buf, bool* negative) {
+    *negative = false;
     if (!std::isfinite(v))
-        return QString();
+        return 0;
     // Rounding works on the shortest decimal form, the digits a person would see: 0.15 is held
     // as 0.1499..., yet it reads as a half and goes up.
-    const QString digits = QString::number(std::fabs(v), 'f', QLocale::FloatingPointShortest);
-    const qsizetype point = digits.indexOf(u'.');
-    const QString whole = point < 0 ? digits : digits.left(point);
-    QString fraction = point < 0 ? QString() : digits.mid(point + 1);
-    const bool up = fraction.size() > decimals && fraction.at(decimals) >= u'5';
-    QString all = whole + fraction.left(decimals).leftJustified(decimals, u'0');
-    if (up) {
-        qsizetype i = all.size() - 1;
-        for (; i >= 0 && all[i] == u'9'; --i)
-            all[i] = u'0';
-        if (i < 0)
-            all.prepend(u'1');
-        else
-            all[i] = QChar(all[i].unicode() + 1);
+    char digits[400];
+    const char* end =
+        std::to_chars(digits, digits + sizeof digits, std::fabs(v), std::chars_format::fixed).ptr;
+    const char* point = std::find(static_cast<const char*>(digits), end, '.');
+    const char* fraction = point == end ? end : point + 1;
+    // The whole digits, then exactly `decimals` digits of the fraction; one spare in front for a
+    // carry.
+    char* all = buf + 1;
+    int n = 0;
+    for (const char* c = digits; c < point; ++c)
+        all[n++] = *c;
+    for (int i = 0; i < decimals; ++i)
+        all[n++] = fraction + i < end ? fraction[i] : '0';
+    if (fraction + decimals < end && fraction[decimals] >= '5') {
+        int i = n - 1;
+        for (; i >= 0 && all[i] == '9'; --i)
+            all[i] = '0';
+        if (i < 0) {
+            --all;
+            all[0] = '1';
+            ++n;
+        } else {
+            ++all[i];
+        }
     }
-    QString result = all.left(all.size() - decimals);
-    if (decimals > 0)
-        result += u'.' + all.right(decimals);
-    const bool nonZero = std::any_of(all.cbegin(), all.cend(), [](QChar c) { return c != u'0'; });
-    if (v < 0 && nonZero)
-        result.prepend(u'-');
-    return result;
+    *negative = v < 0 && std::any_of(all, all + n, [](char c) { return c != '0'; });
+    // The point goes in front of the last `decimals` digits.
+    if (decimals > 0) {
+        std::memmove(all + n - decimals + 1, all + n - decimals, size_t(decimals));
+        all[n - decimals] = '.';
+        ++n;
+    }
+    if (all != buf)
+        std::memmove(buf, all, size_t(n));
+    return n;
+}
+
+} // namespace
+
+QString FixedText(double v, int decimals) {
+    char buf[420];
+    bool negative = false;
+    const int n = fixedChars(v, decimals, buf, &negative);
+    if (n == 0)
+        return QString();
+    return (negative ? QStringLiteral("-") : QString()) + QLatin1StringView(buf, n);
+}
+
+void AppendFigureCell(QString& out, std::optional<double> v, int decimals, int width) {
+    char buf[420];
+    bool negative = false;
+    const int n = v ? fixedChars(*v, decimals, buf, &negative) : -1;
+    const int length = n + (negative ? 1 : 0);
+    if (n < 0) {
+        out.resize(out.size() + width, u' ');
+    } else if (n == 0 || length > width) {
+        out.resize(out.size() + width, u'#');
+    } else {
+        out.resize(out.size() + width - length, u' ');
+        if (negative)
+            out += u'-';
+        out += QLatin1StringView(buf, n);
+    }
 }
 
 namespace {
@@ -60,9 +108,9 @@ QString FirstChars(const QString& text, int n) {
 }
 
 QString FigureCell(std::optional<double> v, int decimals, int width) {
-    if (!v)
-        return QString(width, u' ');
-    return fitted(FixedText(*v, decimals), width);
+    QString out;
+    AppendFigureCell(out, v, decimals, width);
+    return out;
 }
 
 QString TextCell(const QString& text, int width) {
@@ -80,13 +128,19 @@ QString ServingSizeText(const QString& servingSize) {
     return s.mid(first, last - first);
 }
 
-QString CalorieShares(double fat, double carbohydrate, double protein, double calories) {
+std::array<double, 3> CalorieShareValues(double fat, double carbohydrate, double protein,
+                                         double calories) {
     const double grams = fat * 9 + carbohydrate * 4 + protein * 4;
     const double k = grams == 0 ? 1.0 : calories / grams;
+    if (calories == 0)
+        return {0, 0, 0};
+    return {fat * 9 * k / calories, carbohydrate * 4 * k / calories, protein * 4 * k / calories};
+}
+
+QString CalorieShares(double fat, double carbohydrate, double protein, double calories) {
     QString out;
-    for (const double part : {fat * 9, carbohydrate * 4, protein * 4}) {
-        const QString share =
-            calories == 0 ? QStringLiteral("0.0") : FixedText(part * k / calories * 100, 1);
+    for (const double part : CalorieShareValues(fat, carbohydrate, protein, calories)) {
+        const QString share = calories == 0 ? QStringLiteral("0.0") : FixedText(part * 100, 1);
         out += share.isEmpty() ? QString(10, u'#') : fitted(share + u'%', 10);
     }
     return out;

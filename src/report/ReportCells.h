@@ -1,6 +1,7 @@
 #pragma once
 // The cells of the report's fixed-width lines: figures, texts and calorie shares.
 #include <QString>
+#include <array>
 #include <optional>
 
 // v rounded to `decimals` places as the "0.0" and "0.00" formats write it: at least one digit
@@ -11,6 +12,8 @@ QString FixedText(double v, int decimals);
 // A figure right-aligned in `width`: blanks when the value is missing, and '#' across the whole
 // cell when it is not finite or its text does not fit, so a cut figure is never shown.
 QString FigureCell(std::optional<double> v, int decimals, int width);
+// The same cell appended to `out`.
+void AppendFigureCell(QString& out, std::optional<double> v, int decimals, int width);
 
 // The first n characters of text, control characters shown as blanks, never cutting a character
 // outside the BMP in half.
@@ -23,5 +26,9 @@ QString TextCell(const QString& text, int width);
 QString ServingSizeText(const QString& servingSize);
 
 // The fat, carbohydrate and protein shares of the calories computed from the grams (9, 4 and 4
-// per gram) as "0.0%", each right-aligned in 10 characters.
+// per gram), as fractions of the calories: all 0 when the calories are 0 or the grams are.
+std::array<double, 3> CalorieShareValues(double fat, double carbohydrate, double protein,
+                                         double calories);
+
+// Those shares as "0.0%", each right-aligned in 10 characters.
 QString CalorieShares(double fat, double carbohydrate, double protein, double calories);

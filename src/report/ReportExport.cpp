@@ -43,8 +43,8 @@ QPageSize DefaultPageSize() {
     return QPageSize(inches ? QPageSize::Letter : QPageSize::A4);
 }
 
-bool ExportPdf(const QList<PrintLine>& lines, const PrintHeader& header, const QDate& printDate,
-               const QString& path, const QPageSize& pageSize) {
+bool ExportPdf(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
+               const QString& path, const QPageSize& pageSize, const ChartData* chart) {
     QPdfWriter writer(path);
     writer.setCreator(QStringLiteral("Forkwise"));
     writer.setTitle(ReportTitle(header));
@@ -52,7 +52,7 @@ bool ExportPdf(const QList<PrintLine>& lines, const PrintHeader& header, const Q
     // About what a printer cannot print on, so the PDF looks like the paper.
     writer.setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
     PainterPrinter printer(writer);
-    return PrintReport(lines, header, printDate, printer);
+    return PrintReport(lines, header, printDate, printer, chart);
 }
 
 bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path) {

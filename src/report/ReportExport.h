@@ -7,9 +7,11 @@
 // Letter where people measure in inches, A4 elsewhere.
 QPageSize DefaultPageSize();
 
-// The pages PrintReport prints, as a PDF at `path`; false when the file could not be written.
-bool ExportPdf(const QList<PrintLine>& lines, const PrintHeader& header, const QDate& printDate,
-               const QString& path, const QPageSize& pageSize = DefaultPageSize());
+// The pages PrintReport prints, with the chart's page when there is a `chart`, as a PDF at
+// `path`; false when the file could not be written.
+bool ExportPdf(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
+               const QString& path, const QPageSize& pageSize = DefaultPageSize(),
+               const ChartData* chart = nullptr);
 
 // One CSV record per entry (date as yyyy-mm-dd, food, servings, serving size, the eight values),
 // then one per day's totals and one for the grand totals, under a heading record. RFC 4180

@@ -2,7 +2,10 @@
 // The printer operations the report's printing uses, so that it can print on paper, into a PDF
 // or into a recording for tests. Positions and sizes are in twips (1/1440 inch) from the
 // printable area's top left corner.
+#include <QRectF>
 #include <QString>
+
+struct ChartData;
 
 class ReportPrinter {
 public:
@@ -30,6 +33,10 @@ public:
     // to the start of the next line (X 0, Y one line of the current font lower); without, it
     // stays on the line, after the text.
     virtual void print(const QString& text, bool endLine = true) = 0;
+
+    // Draws the chart of calories per day into `area` of the current page, its text in the
+    // current font.
+    virtual void drawChart(const QRectF& area, const ChartData& chart) = 0;
 
     // The number of the page being printed, from 1.
     virtual int page() const = 0;

@@ -27,7 +27,7 @@ QList<Heading> headings(const ReportLabels& labels) {
             {125, gTools.PadL(labels.other1, 8)}, {135, gTools.PadL(labels.other2, 8)}};
 }
 
-QString footer(int page, const QDate& printDate) {
+QString footerText(int page, const QDate& printDate) {
     return gTools.PadR(QStringLiteral("Page ") + QString::number(page), 133) +
            printDate.toString(QStringLiteral("MM/dd/yyyy"));
 }
@@ -41,8 +41,8 @@ QString ReportTitle(const PrintHeader& header) {
         .arg(header.userName, header.dateRange);
 }
 
-bool PrintReport(const QList<PrintLine>& lines, const PrintHeader& header, const QDate& printDate,
-                 ReportPrinter& printer) {
+bool PrintReport(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
+                 ReportPrinter& printer, const ChartData* chart) {
     const QString title = ReportTitle(header);
     const QList<Heading> columnHeadings = headings(header.labels);
     printer.setLandscape();
@@ -59,40 +59,48 @@ bool PrintReport(const QList<PrintLine>& lines, const PrintHeader& header, const
         printer.setCurrentX(kLeftMargin);
         printer.print(text);
     };
-    const auto tagOf = [&](qsizetype i) { return i < lines.size() ? lines[i].Tag : QString(); };
+    const auto tagOf = [&](qsizetype i) { return i < lines.size() ? lines.tag(i) : QString(); };
+    const auto footer = [&] {
+        printer.setFontBold(true);
+        // The rule's underline must not run on into the footer and the next page's title.
+        printer.setFontUnderline(false);
+        printer.setCurrentX(kLeftMargin);
+        printer.setCurrentY(bottomY);
+        printer.print(footerText(printer.page(), printDate));
+    };
+    const auto pageHeader = [&] {
+        printer.setFontBold(true);
+        printer.setFontUnderline(false);
+        printer.setCurrentX(kLeftMargin);
+        printer.setCurrentY(topY);
+        printer.setFontSize(10);
+        printer.print(title);
+        printer.setFontSize(8);
+        printer.print(QString());
+        printer.print(QString());
+        const double headingY = printer.currentY();
+        printer.setFontUnderline(true);
+        for (qsizetype h = 0; h < columnHeadings.size(); ++h) {
+            printer.setCurrentX(kLeftMargin + tw * columnHeadings[h].offset);
+            printer.setCurrentY(headingY);
+            printer.print(columnHeadings[h].text, h == columnHeadings.size() - 1);
+        }
+        printer.setFontBold(false);
+        printer.setFontUnderline(false);
+    };
 
     long counter = kNoPage;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         // Room is checked for 4 more lines: a day's totals block is the largest that follows.
         if (counter >= lpp - 4) {
-            printer.setFontBold(true);
-            // The rule's underline must not run on into the footer and the next page's title.
-            printer.setFontUnderline(false);
             if (counter != kNoPage) {
-                printer.setCurrentX(kLeftMargin);
-                printer.setCurrentY(bottomY);
-                printer.print(footer(printer.page(), printDate));
+                footer();
                 printer.newPage();
             }
-            printer.setCurrentX(kLeftMargin);
-            printer.setCurrentY(topY);
-            printer.setFontSize(10);
-            printer.print(title);
-            printer.setFontSize(8);
-            printer.print(QString());
-            printer.print(QString());
-            const double headingY = printer.currentY();
-            printer.setFontUnderline(true);
-            for (qsizetype h = 0; h < columnHeadings.size(); ++h) {
-                printer.setCurrentX(kLeftMargin + tw * columnHeadings[h].offset);
-                printer.setCurrentY(headingY);
-                printer.print(columnHeadings[h].text, h == columnHeadings.size() - 1);
-            }
-            printer.setFontBold(false);
-            printer.setFontUnderline(false);
+            pageHeader();
             counter = 5;
         }
-        const QString tag = lines[i].Tag;
+        const QString tag = lines.tag(i);
         if (tag.startsWith(QStringLiteral("DETAIL"))) {
             printer.setFontBold(false);
         } else {
@@ -101,10 +109,10 @@ bool PrintReport(const QList<PrintLine>& lines, const PrintHeader& header, const
             ++counter;
         }
         printer.setFontUnderline(tag == u"TOTAL1");
-        printAt(lines[i].Text);
+        printAt(lines.text(i));
         ++counter;
         if (tag == u"DETAIL1" && tagOf(i + 1) == u"DETAIL2") {
-            printAt(lines[++i].Text);
+            printAt(lines.text(++i));
             ++counter;
         }
         if (tag == u"PREBREAK") {
@@ -112,16 +120,21 @@ bool PrintReport(const QList<PrintLine>& lines, const PrintHeader& header, const
             ++counter;
         }
         if (tag == u"POSTBREAK1" && tagOf(i + 1) == u"POSTBREAK2") {
-            printAt(lines[++i].Text);
+            printAt(lines.text(++i));
             ++counter;
             printer.print(QString());
             ++counter;
         }
     }
-    printer.setFontBold(true);
-    printer.setFontUnderline(false);
-    printer.setCurrentX(kLeftMargin);
-    printer.setCurrentY(bottomY);
-    printer.print(footer(printer.page(), printDate));
+    footer();
+    if (chart) {
+        printer.newPage();
+        pageHeader();
+        // Between the headings and the footer, a line clear of each, as wide as the table.
+        const double top = printer.currentY() + lineHeight;
+        printer.drawChart(
+            QRectF(kLeftMargin, top, tw * kReportLineWidth, bottomY - lineHeight - top), *chart);
+        footer();
+    }
     return printer.endDoc();
 }

@@ -20,19 +20,25 @@ const std::array<QString, RvCount>& ReportValueColumns() {
     return names;
 }
 
-QList<ReportRow> ReportRowsFrom(Recordset& rs) {
-    QList<ReportRow> rows;
+void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take) {
     if (rs.eof() && rs.bof())
-        return rows;
+        return;
+    const QString date = QStringLiteral("DietDate"), name = QStringLiteral("FoodName"),
+                  size = QStringLiteral("ServingSize"), servings = QStringLiteral("NumServings");
+    ReportRow row;
     for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) {
-        ReportRow row;
-        row.DietDate = rs.Fields(QStringLiteral("DietDate")).toDate();
-        row.FoodName = rs.Fields(QStringLiteral("FoodName")).toString();
-        row.ServingSize = rs.Fields(QStringLiteral("ServingSize")).toString();
-        row.NumServings = number(rs.Fields(QStringLiteral("NumServings")));
+        row.DietDate = rs.Fields(date).toDate();
+        row.FoodName = rs.Fields(name).toString();
+        row.ServingSize = rs.Fields(size).toString();
+        row.NumServings = number(rs.Fields(servings));
         for (int i = 0; i < RvCount; ++i)
             row.values[i] = number(rs.Fields(ReportValueColumns()[i]));
-        rows.append(row);
+        take(row);
     }
+}
+
+QList<ReportRow> ReportRowsFrom(Recordset& rs) {
+    QList<ReportRow> rows;
+    ForEachReportRow(rs, [&](const ReportRow& row) { rows.append(row); });
     return rows;
 }

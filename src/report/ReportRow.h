@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 class Recordset;
@@ -39,3 +40,5 @@ const std::array<QString, RvCount>& ReportValueColumns();
 
 // Every row of rs (a DietActivity result set), first to last; rs is left at its end.
 QList<ReportRow> ReportRowsFrom(Recordset& rs);
+// The same rows handed to `take` one at a time, so they need not all be held at once.
+void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take);

@@ -1,9 +1,5 @@
 #include "RtfReader.h"
 
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextOption>
-
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -19,13 +15,29 @@ struct State {
     int unicodeSkip = 1; // characters after \uN that stand in for it in older readers
 };
 
+// Plain text: everything but the marks of groups and escapes, controls and surrogate halves.
+bool ordinary(char16_t c) {
+    return c >= 0x20 && c != u'{' && c != u'}' && c != u'\\' && !QChar::isSurrogate(c);
+}
+
 class Parser {
 public:
-    explicit Parser(QStringView rtf) : s_(rtf) {}
+    Parser(QStringView rtf, RtfSink& sink) : s_(rtf), sink_(sink) {}
 
-    QList<RtfParagraph> run() {
+    void run() {
         while (pos_ < s_.size()) {
-            const char16_t c = s_[pos_++].unicode();
+            const char16_t c = s_[pos_].unicode();
+            if (ordinary(c)) {
+                // A whole stretch of plain text at once: the report is mostly that.
+                qsizetype end = pos_ + 1;
+                while (end < s_.size() && ordinary(s_[end].unicode()))
+                    ++end;
+                flushSurrogate();
+                put(s_.sliced(pos_, end - pos_));
+                pos_ = end;
+                continue;
+            }
+            ++pos_;
             if (c == u'{') {
                 stack_.append(state_);
             } else if (c == u'}') {
@@ -39,7 +51,7 @@ public:
             }
         }
         flushSurrogate();
-        return out_;
+        flushRun();
     }
 
 private:
@@ -179,7 +191,8 @@ private:
 
     void paragraph() {
         flushSurrogate();
-        out_.append(RtfParagraph{});
+        flushRun();
+        sink_.paragraphEnd();
     }
 
     // One UTF-16 code unit of text: surrogate pairs are joined, halves alone become U+FFFD.
@@ -187,10 +200,10 @@ private:
         if (QChar::isLowSurrogate(u)) {
             if (high_) {
                 const QChar pair[] = {QChar(high_), QChar(u)};
-                put(QString(pair, 2));
+                put(QStringView(pair, 2));
                 high_ = 0;
             } else {
-                put(QString(QChar(kReplacement)));
+                putUnit(kReplacement);
             }
             return;
         }
@@ -198,64 +211,70 @@ private:
         if (QChar::isHighSurrogate(u)) {
             high_ = u;
         } else if (u >= 0x20 || u == u'\t') {
-            put(QString(QChar(u))); // raw line ends and other controls are not text in RTF
+            putUnit(u); // raw line ends and other controls are not text in RTF
         }
     }
 
     void flushSurrogate() {
         if (high_)
-            put(QString(QChar(kReplacement)));
+            putUnit(kReplacement);
         high_ = 0;
     }
 
-    void put(const QString& text) {
-        RtfParagraph& p = out_.last();
-        if (!p.isEmpty() && p.last().bold == state_.bold &&
-            p.last().underline == state_.underline && p.last().pointSize == state_.pointSize) {
-            p.last().text += text;
+    void putUnit(char16_t u) {
+        const QChar c(u);
+        put(QStringView(&c, 1));
+    }
+
+    // Text is gathered while the emphasis stays the same and handed on when it changes.
+    void put(QStringView text) {
+        if (!run_.isEmpty() && !sameEmphasis(runState_, state_))
+            flushRun();
+        runState_ = state_;
+        run_ += text;
+    }
+
+    static bool sameEmphasis(const State& a, const State& b) {
+        return a.bold == b.bold && a.underline == b.underline && a.pointSize == b.pointSize;
+    }
+
+    void flushRun() {
+        if (run_.isEmpty())
             return;
-        }
-        p.append(RtfRun{text, state_.bold, state_.underline, state_.pointSize});
+        sink_.text(run_, runState_.bold, runState_.underline, runState_.pointSize);
+        run_.clear(); // keeps its capacity for the next stretch
     }
 
     QStringView s_;
+    RtfSink& sink_;
     qsizetype pos_ = 0;
     State state_;
     QList<State> stack_;
-    QList<RtfParagraph> out_{RtfParagraph{}};
+    QString run_;
+    State runState_;
     char16_t high_ = 0;
+};
+
+// Collects the paragraphs as lists of runs.
+class ParagraphList : public RtfSink {
+public:
+    void text(QStringView text, bool bold, bool underline, double pointSize) override {
+        paragraphs.last().append(RtfRun{text.toString(), bold, underline, pointSize});
+    }
+    void paragraphEnd() override { paragraphs.append(RtfParagraph{}); }
+    QList<RtfParagraph> paragraphs{RtfParagraph{}};
 };
 
 } // namespace
 
-QList<RtfParagraph> ParseRtf(QStringView rtf) {
-    return Parser(rtf).run();
+void ParseRtf(QStringView rtf, RtfSink& sink) {
+    Parser(rtf, sink).run();
 }
 
-void ReadRtf(QStringView rtf, QTextDocument& doc, const QFont& base) {
-    const bool undo = doc.isUndoRedoEnabled();
-    doc.setUndoRedoEnabled(false); // a report is never undone; its steps would only cost memory
-    doc.clear();
-    doc.setDefaultFont(base);
-    QTextOption option = doc.defaultTextOption();
-    option.setWrapMode(QTextOption::NoWrap);
-    doc.setDefaultTextOption(option);
-
-    QTextCursor cursor(&doc);
-    bool first = true;
-    for (const RtfParagraph& paragraph : ParseRtf(rtf)) {
-        if (!first)
-            cursor.insertBlock();
-        first = false;
-        for (const RtfRun& run : paragraph) {
-            QTextCharFormat format;
-            format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-            format.setFontUnderline(run.underline);
-            format.setFontPointSize(run.pointSize > 0 ? run.pointSize : base.pointSizeF());
-            cursor.insertText(run.text, format);
-        }
-    }
-    doc.setUndoRedoEnabled(undo);
+QList<RtfParagraph> ParseRtf(QStringView rtf) {
+    ParagraphList list;
+    ParseRtf(rtf, list);
+    return std::move(list.paragraphs);
 }
 
 QFont ReportBaseFont() {

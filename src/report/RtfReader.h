@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringView>
 
-class QTextDocument;
-
 // A stretch of text in one emphasis.
 struct RtfRun {
     QString text;
@@ -21,11 +19,20 @@ struct RtfRun {
 // One paragraph (the text between two \par).
 using RtfParagraph = QList<RtfRun>;
 
+// Receives what the reader reads, in order: each stretch of text with its emphasis (text never
+// empty, and two stretches in a row never have the same emphasis) and each paragraph's end.
+class RtfSink {
+public:
+    virtual ~RtfSink() = default;
+    virtual void text(QStringView text, bool bold, bool underline, double pointSize) = 0;
+    virtual void paragraphEnd() = 0;
+};
+
+// Reads `rtf` into `sink`, without holding the text anywhere else.
+void ParseRtf(QStringView rtf, RtfSink& sink);
+
 // The paragraphs of `rtf`; runs of equal emphasis are merged.
 QList<RtfParagraph> ParseRtf(QStringView rtf);
-
-// Replaces the content of `doc` with `rtf` drawn in `base`, lines never wrapped.
-void ReadRtf(QStringView rtf, QTextDocument& doc, const QFont& base);
 
 // The report's fixed-pitch base font: Liberation Mono, 8.25 points.
 QFont ReportBaseFont();

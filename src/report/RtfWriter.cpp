@@ -1,19 +1,33 @@
 #include "RtfWriter.h"
 
-QString RtfEscape(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+void AppendRtfEscaped(QString& out, QStringView text) {
+    const auto plain = [](char16_t u) {
+        return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}';
+    };
+    qsizetype i = 0;
+    while (i < text.size()) {
+        // Stretches that need no escape go in whole: most of the report is such text.
+        qsizetype end = i;
+        while (end < text.size() && plain(text[end].unicode()))
+            ++end;
+        out += text.sliced(i, end - i);
+        if (end == text.size())
+            return;
+        const char16_t u = text[end].unicode();
         if (u == u'\\' || u == u'{' || u == u'}') {
             out += u'\\';
-            out += c;
-        } else if (u >= 0x20 && u < 0x7F) {
-            out += c;
+            out += QChar(u);
         } else {
             // The '?' is what a reader without Unicode shows; ours skips it.
             out += QStringLiteral("\\u%1?").arg(static_cast<qint16>(u));
         }
+        i = end + 1;
     }
+}
+
+QString RtfEscape(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    AppendRtfEscaped(out, text);
     return out;
 }

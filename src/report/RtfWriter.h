@@ -7,3 +7,5 @@
 // (N the signed 16-bit UTF-16 code unit, so a character beyond the BMP becomes two escapes).
 // The result is plain ASCII.
 QString RtfEscape(QStringView text);
+// The same appended to `out`.
+void AppendRtfEscaped(QString& out, QStringView text);

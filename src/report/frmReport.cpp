@@ -1,11 +1,13 @@
 #include "frmReport.h"
 
+#include "CalorieChartView.h"
 #include "Config.h"
 #include "MainLayout.h"
 #include "Module1.h"
 #include "Recordset.h"
 #include "ReportExport.h"
 #include "ReportOutput.h"
+#include "ReportTextView.h"
 #include "RtfReader.h"
 #include "Seams.h"
 #include "ShowModal.h"
@@ -18,9 +20,15 @@
 #include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTextEdit>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
+
+// The chart's band below the text, in twips: a gap, then the chart.
+constexpr int kChartGap = 120;
+constexpr int kChartHeight = 2100;
 
 QString documentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -40,15 +48,13 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     button(cmdPrint, "cmdPrint", QStringLiteral("Print"), 120);
     button(cmdQuit, "cmdQuit", QStringLiteral("Done"), 1320);
     button(cmdExport, "cmdExport", QStringLiteral("Export..."), 2520);
-    rtReport = new QTextEdit(this);
+    rtReport = new ReportTextView(this);
     rtReport->setObjectName(QStringLiteral("rtReport"));
     rtReport->setAccessibleName(QStringLiteral("Report"));
     rtReport->setGeometry(Twips::toPixels(QRect(120, 720, 8295, 5295), this));
-    rtReport->setReadOnly(true);
-    rtReport->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    // The table's columns are character positions: a wrapped line would break them.
-    rtReport->setLineWrapMode(QTextEdit::NoWrap);
-    resize(Twips::toPixels(8580, this), Twips::toPixels(6150, this));
+    rtReport->setFont(ReportBaseFont());
+    picCalories = new CalorieChartView(this);
+    resize(Twips::toPixels(8580, this), Twips::toPixels(6150 + kChartGap + kChartHeight, this));
     connect(cmdPrint, &QPushButton::clicked, this, &frmReport::cmdPrint_Click);
     connect(cmdExport, &QPushButton::clicked, this, &frmReport::cmdExport_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::accept);
@@ -56,16 +62,33 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
 
 void frmReport::Form_Load() {
     BuildReport();
+    releaseMemory();
 }
 
 void frmReport::BuildReport() {
     labels = {GetConfigValue(QStringLiteral("OTHER1")), GetConfigValue(QStringLiteral("OTHER2"))};
-    rows = ReportRowsFrom(*gDataSource->rscmdDietReport);
-    const BuiltReport built = ::BuildReport(rows, labels);
-    PrintLines = built.lines;
+    ReportBuilder builder(labels, gDataSource->rscmdDietReport->RecordCount());
+    ForEachReportRow(*gDataSource->rscmdDietReport,
+                     [&](const ReportRow& row) { builder.add(row); });
+    // The report holds what it shows from here on; the copy of the rows goes at once.
+    gDataSource->rscmdDietReport->Close();
+    BuiltReport built = builder.finish();
+    PrintLines = std::move(built.lines);
     cmdPrint->setEnabled(!PrintLines.isEmpty());
     cmdExport->setEnabled(!PrintLines.isEmpty());
-    ReadRtf(built.rtf, *rtReport->document(), ReportBaseFont());
+    ChartData chart = picCalories->chart();
+    chart.days = std::move(built.days);
+    picCalories->setChart(std::move(chart));
+
+    rtReport->setReportText(ReadReportText(built.rtf)); // the rich text goes with `built`
+}
+
+void frmReport::releaseMemory() {
+#ifdef __GLIBC__
+    // The rows and the rich text of a long report were many small blocks; the allocator keeps
+    // their pages unless asked to give them back.
+    malloc_trim(0);
+#endif
 }
 
 void frmReport::setDateRange(const QDate& lo, const QDate& hi) {
@@ -74,6 +97,10 @@ void frmReport::setDateRange(const QDate& lo, const QDate& hi) {
     const QString format = QStringLiteral("MM/dd/yy");
     strDateRange = lo.toString(format) + QStringLiteral(" - ") + hi.toString(format);
     setWindowTitle(windowTitle() + QStringLiteral("  ") + strDateRange);
+    ChartData chart = picCalories->chart();
+    chart.from = lo;
+    chart.to = hi;
+    picCalories->setChart(std::move(chart));
 }
 
 void frmReport::resizeEvent(QResizeEvent* event) {
@@ -82,8 +109,12 @@ void frmReport::resizeEvent(QResizeEvent* event) {
 }
 
 void frmReport::Form_Resize() {
+    const int band = Twips::toPixels(kChartGap + kChartHeight, this);
     rtReport->resize(qMax(0, width() - Twips::toPixels(200, this)),
-                     qMax(0, height() - Twips::toPixels(1000, this)));
+                     qMax(0, height() - Twips::toPixels(1000, this) - band));
+    picCalories->setGeometry(rtReport->x(),
+                             rtReport->geometry().bottom() + 1 + Twips::toPixels(kChartGap, this),
+                             rtReport->width(), Twips::toPixels(kChartHeight, this));
 }
 
 PrintHeader frmReport::printHeader() const {
@@ -144,9 +175,18 @@ void frmReport::cmdExport_Click() {
     bool written = false;
     {
         Hourglass busy;
-        written = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
-                      ? ExportCsv(rows, labels, path)
-                      : ExportPdf(PrintLines, printHeader(), Clock::today(), path);
+        if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+            // The rows were let go once shown; the range is read again, as it was.
+            gDataSource->cmdDietReport(loDate, hiDate, gCurrentUser);
+            if (gDataSource->closed())
+                return; // reported; the run is ending
+            const QList<ReportRow> rows = ReportRowsFrom(*gDataSource->rscmdDietReport);
+            gDataSource->rscmdDietReport->Close();
+            written = ExportCsv(rows, labels, path);
+        } else {
+            written = ExportPdf(PrintLines, printHeader(), Clock::today(), path, DefaultPageSize(),
+                                &picCalories->chart());
+        }
     }
     if (!written)
         MsgBox(QStringLiteral("The report could not be written to ") +

@@ -1,14 +1,17 @@
 #pragma once
-// "Diet Activity Report": the current user's diet activity of a date range as rich text, with
-// Print, Export... and Done. Screen, paper and files all come from the same rows and print lines.
+// "Diet Activity Report": the current user's diet activity of a date range as rich text over a
+// chart of calories per day, with Print, Export... and Done. Screen, paper and files all come
+// from the same rows and print lines.
+#include "CalorieChart.h"
 #include "ReportBuilder.h"
 #include "ReportPrinting.h"
 
 #include <QDate>
 #include <QDialog>
 
+class CalorieChartView;
 class QPushButton;
-class QTextEdit;
+class ReportTextView;
 
 class frmReport : public QDialog {
     Q_OBJECT
@@ -24,15 +27,17 @@ public:
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdQuit = nullptr;
-    QTextEdit* rtReport = nullptr;
+    ReportTextView* rtReport = nullptr;
+    CalorieChartView* picCalories = nullptr;
     QString strDateRange;
-    QList<PrintLine> PrintLines;
+    PrintLineList PrintLines;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildReport();
+    void releaseMemory();
     void Form_Resize();
     void cmdPrint_Click();
     void cmdExport_Click();
@@ -42,7 +47,6 @@ private:
     // "Diet Activity Report 2026-01-05 to 2026-01-11": the job's and the files' name.
     QString rangeName() const;
 
-    QList<ReportRow> rows;
     ReportLabels labels;
     QDate loDate;
     QDate hiDate;

@@ -1,5 +1,6 @@
 #include "HelpDocument.h"
 
+#include "LogLocation.h"
 #include "ToolsResources.h"
 
 #include <QCoreApplication>
@@ -84,12 +85,17 @@ QString HelpDocument::readPage(const QUrl& url) {
 QUrl HelpFile() {
     if (helpFileOverride())
         return *helpFileOverride();
-    // The document shipped beside the program comes first; the copy compiled into the program
-    // stands in when that folder is missing.
-    const QString beside =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/Help/index.html");
-    if (QFile::exists(beside))
-        return urlOfFile(beside);
+    return HelpFileOf(QCoreApplication::applicationDirPath());
+}
+
+QUrl HelpFileOf(const QString& programDir) {
+    // The document shipped with the program comes first; the copy compiled into the program
+    // stands in when it is missing.
+    for (const QString& folder : {programDir, SharedFilesFolder(programDir)}) {
+        const QString contents = folder + QStringLiteral("/Help/index.html");
+        if (QFile::exists(contents))
+            return urlOfFile(contents);
+    }
     ensureToolsResources();
     static const QString compiledIn = QStringLiteral(":/help/index.html");
     return QFile::exists(compiledIn) ? urlOfFile(compiledIn) : QUrl();

@@ -36,8 +36,11 @@ private:
     QList<HelpTopic> topics_;
 };
 
-// Where the program's help document opens: the contents page compiled into the program, or an
-// empty address when the program has no help.
+// Where the program's help document opens: the contents page in Help/ beside the program, or in
+// the shared files of an installed program, or the one compiled into the program, or an empty
+// address when the program has no help.
 QUrl HelpFile();
+// The same for a program in `programDir`.
+QUrl HelpFileOf(const QString& programDir);
 // Replaces the help document's contents page; an empty address means the program has none.
 void setHelpFile(const QUrl& contents);

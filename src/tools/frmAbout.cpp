@@ -1,9 +1,11 @@
 #include "frmAbout.h"
 
+#include "Module1.h"
 #include "ShowModal.h"
 #include "ToolsResources.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -51,6 +53,9 @@ frmAbout::frmAbout(const ProgramVersion& version, QWidget* owner)
       lblWEbLink(namedLabel(QStringLiteral("lblWEbLink"), ProgramInfo::webAddress(), this)),
       Line1{ruleLine(QStringLiteral("Line1_0"), QColor(0x80, 0x80, 0x80), this),
             ruleLine(QStringLiteral("Line1_1"), Qt::white, this)},
+      lblDietLog(namedLabel(QStringLiteral("lblDietLog"),
+                            QStringLiteral("Diet log:  ") + QDir::toNativeSeparators(gDBPath),
+                            this)),
       cmdOK(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Forkwise"));
@@ -66,6 +71,7 @@ frmAbout::frmAbout(const ProgramVersion& version, QWidget* owner)
     lblTitle->setFont(titleFont);
     lblEMail->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblPostal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDietLog->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     // The web address looks and behaves like a link: dark blue, underlined, a hand pointer.
     QPalette linkPalette = lblWEbLink->palette();
@@ -114,6 +120,8 @@ frmAbout::frmAbout(const ProgramVersion& version, QWidget* owner)
     layout->addSpacing(8);
     layout->addWidget(Label2);
     layout->addLayout(contact);
+    layout->addSpacing(8);
+    layout->addWidget(lblDietLog);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,5 +1,6 @@
 #pragma once
-// The About box of the Help menu: the program's name, version and how to reach its makers.
+// The About box of the Help menu: the program's name, version, how to reach its makers and
+// where the diet log is.
 #include "ProgramInfo.h"
 
 #include <QDialog>
@@ -24,6 +25,7 @@ public:
     QLabel* Label3;
     QLabel* lblWEbLink;
     QFrame* Line1[2];
+    QLabel* lblDietLog; // where this run's diet log is
     QPushButton* cmdOK;
 
     // Esc and the close box close the box the way OK does.

@@ -1,6 +1,7 @@
 #pragma once
-// A text box held to the length its field stores. QLineEdit's own maximum cuts pasted or set
-// text in the middle of a character; this cuts before it.
+// A text box held to the length its field stores. A key typed into a full box is refused, so
+// nothing already typed is lost; text pasted, dropped or set from code is cut to what fits,
+// never through the middle of a character. QLineEdit's own maximum does neither.
 class QLineEdit;
 
 void LimitLength(QLineEdit* edit, int length);

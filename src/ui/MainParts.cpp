@@ -1,25 +1,15 @@
 #include "MainParts.h"
 
 #include "ShowModal.h"
+#include "TreeControl.h"
 
-#include <QAction>
-#include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
 
-void MainParts::enable(std::initializer_list<const char*> names, bool on) const {
-    for (const char* name : names) {
-        QAction* a = window->findChild<QAction*>(QString::fromLatin1(name));
-        if (!a)
-            qFatal("No action named %s", name);
-        a->setEnabled(on);
-    }
-}
-
-void MainParts::showPopup() {
+void MainParts::showPopup(const TreeControl* tree) {
     state.blnRightButton = false;
-    ShowPopupMenu(*mnuPop_RTB, QCursor::pos());
+    ShowPopupMenu(*mnuPop_RTB, tree->popupPosition());
 }
 
 void MainParts::showServingSize(const QString* servingSize) const {

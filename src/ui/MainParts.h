@@ -1,11 +1,11 @@
 #pragma once
 // What the main window shares with the controllers of its two trees: the widgets they work on,
 // the state that connects the trees, and the ways one controller reaches the other.
+#include "Commands.h"
 #include "Nutrients.h"
 
 #include <QDate>
 #include <QString>
-#include <initializer_list>
 
 class QLabel;
 class QMenu;
@@ -116,12 +116,15 @@ struct MainParts {
     DietEntrySink* dietEntries = nullptr;
     FoodSelection* foodSelection = nullptr;
 
-    // Enables or disables the named actions of the window together (a menu item, its popup
-    // twin, its toolbar button). A name that is no action of the window is a program error.
-    void enable(std::initializer_list<const char*> names, bool on) const;
-    // Shows the popup menu where the pointer is and waits until it closes. The right-button flag
-    // is cleared first, so the command chosen clicks nodes as a left click would.
-    void showPopup();
+    // The actions of each command, filled as the menus, the popup and the toolbar are built.
+    CommandActions commands;
+
+    // Enables or disables every action of the commands (menu item, popup item, toolbar button).
+    void enable(std::initializer_list<Command> which, bool on) const { commands.enable(which, on); }
+    // Shows the popup menu for a node of `tree` (where the pointer is, or below the node when
+    // the keyboard asked for it) and waits until it closes. The right-button flag is cleared
+    // first, so the command chosen clicks nodes as a left click would.
+    void showPopup(const TreeControl* tree);
     // Shows the serving size of the selected food in status bar panel 1, or clears it.
     void showServingSize(const QString* servingSize) const;
 };

@@ -1,6 +1,7 @@
 #include "TreeControl.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -264,6 +265,11 @@ void TreeControl::keyPressEvent(QKeyEvent* event) {
         QTreeWidget::keyPressEvent(event);
         return;
     }
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        openPopupByKeyboard();
+        return;
+    }
     Q_EMIT KeyDown(treeKeyCodeOf(event->key()), treeShiftOf(event->modifiers()));
     const QTreeWidgetItem* before = currentItem();
     QTreeWidget::keyPressEvent(event);
@@ -285,6 +291,36 @@ void TreeControl::focusInEvent(QFocusEvent* event) {
         return;
     lastFocusedTree = this;
     Q_EMIT GotFocus();
+    // Arriving by keyboard, a person expects Enter, F7 and F8 to act at once: the node the
+    // cursor is on is selected and clicked. A mouse press selects its own node.
+    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                            reason == Qt::ShortcutFocusReason;
+    if (!byKeyboard || selectedNode())
+        return;
+    TreeNode* node = TreeNode::of(currentItem());
+    if (!node)
+        node = TreeNode::of(topLevelItem(0));
+    if (node) {
+        selectNode(node);
+        Q_EMIT NodeClick(node);
+    }
+}
+
+void TreeControl::openPopupByKeyboard() {
+    TreeNode* node = selectedNode();
+    if (!node)
+        return;
+    EnsureVisible(node);
+    const QRect rect = visualItemRect(node);
+    // As a right click on the node: the press, then the click, which opens the popup below it.
+    m_keyboardPopupAt = viewport()->mapToGlobal(rect.bottomLeft());
+    Q_EMIT MouseDown(TreeButton::Right, 0, rect.center().x(), rect.center().y());
+    Q_EMIT NodeClick(node);
+    m_keyboardPopupAt.reset();
+}
+
+QPoint TreeControl::popupPosition() const {
+    return m_keyboardPopupAt.value_or(QCursor::pos());
 }
 
 void TreeControl::commitData(QWidget* editor) {

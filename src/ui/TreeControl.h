@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QTimer>
 #include <QTreeWidget>
+#include <optional>
 
 class QMimeData;
 
@@ -63,6 +64,12 @@ public:
 
     // Opens in-place editing of the selected node's text; ends in AfterLabelEdit.
     void startLabelEdit();
+    // Where the popup menu opens: below the selected node when the keyboard asked for it (the
+    // Menu key, Shift+F10), otherwise at the pointer.
+    QPoint popupPosition() const;
+
+    // Whether a node's text is being edited in place.
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
 
     // Whether pressing a node and moving the mouse starts a drag. Off at first.
     bool autoDrag() const { return m_autoDrag; }
@@ -138,6 +145,9 @@ private:
     void sendDragOver(QDragMoveEvent* event, int state);
     void followDragEdge(int y);
     void endDragOver();
+    // The Menu key or Shift+F10: the selected node is pressed and clicked as with the right
+    // button, which opens the popup menu below it.
+    void openPopupByKeyboard();
 
     QHash<QString, TreeNode*> m_index;
     TreeNode* m_dropHighlight = nullptr;
@@ -155,6 +165,7 @@ private:
 
     bool m_committing = false;
     bool m_editorClosing = false;
+    std::optional<QPoint> m_keyboardPopupAt;
 
     const QMimeData* m_overData = nullptr; // the drag over this tree, between enter and leave
     QPoint m_overPos;

@@ -1,6 +1,8 @@
-// Rescaling a food's nutrient values to another measure.
+// Rescaling a food's nutrient values to another measure, and the numbers people type for it.
 #include "Serving.h"
 #include "DataStoreFixture.h"
+#include "DefaultLocale.h"
+#include "NumberText.h"
 
 TEST_F(DataStoreTest, RescaleFoodRewritesTheFoodForTheExactWeightOfTheNewMeasure) {
     ds().cmdFoods();
@@ -26,4 +28,36 @@ TEST_F(DataStoreTest, RescaleFoodRewritesTheFoodForTheExactWeightOfTheNewMeasure
     // A food of the user's own (no gram weight) keeps its values.
     rescale(0);
     EXPECT_DOUBLE_EQ(rs.Fields(u"Fat"_s).toDouble(), 2835);
+}
+
+TEST(ParseNumber, TakesTheLocalesDecimalMarkAndNeverDigitsGroupedInThousands) {
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);
+    const struct {
+        QLocale locale;
+        QString typed;
+        QString read; // empty: refused
+    } cases[] = {
+        // "1,000" was taken for a thousand where "1,5" was refused: a comma meant as a decimal
+        // mark gave a thousand-fold entry.
+        {us, u"1,000"_s, {}},          {us, u"1,5"_s, {}},
+        {us, u" +1.5e1 "_s, u"15"_s},  {QLocale::c(), u"1,000"_s, {}},
+        {german, u"1,5"_s, u"1.5"_s},  {german, u"1,000"_s, u"1"_s},
+        {german, u"1.000"_s, {}},      {german, u"2.5"_s, {}},
+        {french, u"1,5"_s, u"1.5"_s},  {french, u"2.5"_s, u"2.5"_s},
+        {french, u"1\u202f000"_s, {}}, {french, u"1,5,0"_s, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.locale.name() + u' ' + c.typed).toStdString());
+        DefaultLocale locale(c.locale);
+        double v = 0;
+        EXPECT_EQ(ParseNumber(c.typed, &v) ? QString::number(v) : QString(), c.read);
+    }
+    // What the boxes show reads back as the same number.
+    DefaultLocale locale(german);
+    EXPECT_EQ(DecimalText(184.12, 3), u"184,120"_s);
+    double back = 0;
+    EXPECT_TRUE(ParseNumber(ServingsText(0.1), &back));
+    EXPECT_EQ(back, 0.1);
 }

@@ -1,5 +1,6 @@
 // Logging what was eaten: double click, drops with either button, the servings dialog, moving
 // entries between days, and editing an entry.
+#include "DefaultLocale.h"
 #include "DietLogFixture.h"
 
 #include <QTest>
@@ -80,13 +81,20 @@ TEST_F(DietLogTest, ADoubleClickLogsOneServingTodayAndMarkPreferredRewritesTheFo
     EXPECT_NEAR(foodColumn("Sodium").toDouble(), 155.03, 0.01);
 }
 
-TEST_F(DietLogTest, TheDialogTakesOnlyAPositiveFiniteNumberAndEnterPressesOK) {
+TEST_F(DietLogTest, TheDialogTakesOnlyAPlausibleNumberOfServingsAndEnterPressesOK) {
+    DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
     start();
     const QString numeric = QStringLiteral("Number of Servings must be numeric.");
     const QString positive = QStringLiteral("Number of Servings must be greater than zero.");
-    QStringList typed = {QStringLiteral("two"), QStringLiteral(""),     QStringLiteral("nan"),
-                         QStringLiteral("inf"), QStringLiteral("-inf"), QStringLiteral("1e400"),
-                         QStringLiteral("0"),   QStringLiteral(" -1 ")};
+    const QString plausible =
+        QStringLiteral("Number of Servings must be between 0.001 and 10,000.");
+    // "1,000" is no thousand: a comma may as well have meant a decimal mark.
+    QStringList typed = {
+        QStringLiteral("two"),    QStringLiteral(""),       QStringLiteral("nan"),
+        QStringLiteral("inf"),    QStringLiteral("-inf"),   QStringLiteral("1e400"),
+        QStringLiteral("1,000"),  QStringLiteral("0"),      QStringLiteral(" -1 "),
+        QStringLiteral("1e20"),   QStringLiteral("1e-320"), QStringLiteral("0.0009"),
+        QStringLiteral("10000.5")};
     setModalHandler([&](QDialog& d) {
         auto& dlg = dynamic_cast<dlgServings&>(d);
         for (const QString& text : typed) {
@@ -106,20 +114,26 @@ TEST_F(DietLogTest, TheDialogTakesOnlyAPositiveFiniteNumberAndEnterPressesOK) {
     dragTo(w().tvwFood, food(kCheese), Qt::RightButton, nullptr);
     EXPECT_EQ(boxes.boxes().front().buttons, vbExclamation | vbOKOnly);
     EXPECT_EQ(prompts(),
-              (QStringList{numeric, numeric, numeric, numeric, numeric, numeric, positive, positive,
+              (QStringList{numeric, numeric, numeric, numeric, numeric, numeric, numeric, positive,
+                           positive, plausible, plausible, plausible, plausible,
                            QStringLiteral("You must select an existing Serving Size.")}));
     EXPECT_DOUBLE_EQ(column(lastDietId(), "NumServings").toDouble(), 1.5);
 
-    // A number whose values would overflow is refused as well, and nothing is written.
-    answerDialog([](dlgServings& dlg) { dlg.cmbServings->setEditText(QStringLiteral("1e308")); });
-    dragTo(w().tvwFood, food(kCheese), Qt::RightButton, nullptr);
-    EXPECT_EQ(prompts(), QStringList{numeric});
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
+    // The limits themselves are taken.
+    for (const char* limit : {"10000", "0.001"}) {
+        answerDialog([&](dlgServings& dlg) {
+            dlg.cmbServings->setEditText(QString::fromLatin1(limit));
+            dlg.cmbServSize->setCurrentIndex(0);
+        });
+        dragTo(w().tvwFood, food(kCheese), Qt::RightButton, nullptr);
+        EXPECT_EQ(column(lastDietId(), "NumServings").toString(), QString::fromLatin1(limit));
+    }
+    EXPECT_TRUE(prompts().isEmpty());
 
     // Cancel changes nothing.
     answerDialog({}, false);
     dragTo(w().tvwFood, food(kCheese), Qt::RightButton, nullptr);
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
+    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 3);
 }
 
 TEST_F(DietLogTest, FoodsDropOnDaysOrEntriesAndEntriesMoveBetweenDays) {
@@ -165,7 +179,7 @@ TEST_F(DietLogTest, EditingAnEntryRescalesItsOwnValuesAndOKWithoutAChangeChanges
         "(5, 'USER1', '2026-12-05', 'Test cheese', 2, '100 g', 4, 6, NULL, 800001, 1, 100), "
         "(6, 'USER1', '2026-12-05', 'Zero', 0, '1 slice', 4, 6, NULL, 0, 0, 0), "
         "(7, 'USER1', '2026-12-05', 'Third', 0.333333333333, '100 g', 0.1, 7, 1, 800001, 1, "
-        "100), (8, 'USER1', '2026-12-05', 'Many', 1234567, '1 oz', 0.3, 1, 1, 800001, 2, 28.5)")});
+        "100), (8, 'USER1', '2026-12-05', 'Many', 1234.567, '1 oz', 0.3, 1, 1, 800001, 2, 28.5)")});
     start();
     doubleClick(w().tvwDiet, day("20261205"));
     const auto edit = [this](long id, std::function<void(dlgServings&)> fill) {

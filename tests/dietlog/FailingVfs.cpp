@@ -10,6 +10,7 @@ namespace {
 sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
+std::atomic<int> writeFault{SQLITE_FULL};
 std::string onlyUnder; // changed only while no write runs
 std::atomic<int> syncsToFail{0};
 
@@ -38,7 +39,7 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
     return real(f)->pMethods->xRead(real(f), buf, n, at);
 }
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    return failsNow(f) ? SQLITE_FULL : real(f)->pMethods->xWrite(real(f), buf, n, at);
+    return failsNow(f) ? writeFault.load() : real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return failsNow(f) ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
@@ -125,7 +126,8 @@ void FailingVfs::install() {
     sqlite3_vfs_register(&failing, 1);
 }
 
-void FailingVfs::failWrites(bool fail, const std::string& only) {
+void FailingVfs::failWrites(bool fail, bool diskFull, const std::string& only) {
+    writeFault = diskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
     onlyUnder = only;
     on = fail;
 }

@@ -7,9 +7,10 @@
 namespace FailingVfs {
 // Makes it the default file layer of the process (once; later calls do nothing).
 void install();
-// While `on`, writes fail to every file, or with `onlyUnder` only to files whose path begins
-// with it (the log and its journal, say, but not a copy being written in Backups).
-void failWrites(bool on, const std::string& onlyUnder = {});
+// While on, writes fail as on a full disk, or with `diskFull` false as on a failing drive; to
+// every file, or with `onlyUnder` only to files whose path begins with it (the log and its
+// journal, say, but not a copy being written in Backups).
+void failWrites(bool on, bool diskFull = true, const std::string& onlyUnder = {});
 // The next flush fails: a change is written, and its commit is what fails; the rollback works.
 void failNextSync();
 } // namespace FailingVfs

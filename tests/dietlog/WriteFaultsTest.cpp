@@ -1,5 +1,6 @@
-// Writes that fail, as on a full disk: each command shows its message, the file stays whole, no
-// entry shown as saved is lost, and once the disk has room again the program works as before.
+// Writes that fail, as on a full disk: each command shows its message (and that the disk is full),
+// the file stays whole, no entry shown as saved is lost, and once the disk has room again the
+// program works as before.
 #include "DietLogFixture.h"
 #include "FailingVfs.h"
 #include "frmOptions.h"
@@ -22,18 +23,27 @@ protected:
         doubleClick(w().tvwDiet, day("20261206"));
     }
     // Runs `command` while writes fail: one message, and after the close the file as it was.
-    void failing(const char* what, const std::function<void()>& command) {
+    void failing(const char* what, const std::function<void()>& command, bool diskFull = true) {
         SCOPED_TRACE(what);
         const QString before = rows();
         startOnToday();
-        FailingVfs::failWrites(true);
+        FailingVfs::failWrites(true, diskFull);
         command();
         FailingVfs::failWrites(false);
         QApplication::processEvents();
-        const auto errors =
-            std::count_if(boxes.boxes().begin(), boxes.boxes().end(),
-                          [](const RecordedBox& b) { return b.title == u"Application Error"; });
-        EXPECT_EQ(errors, 1);
+        QStringList errors;
+        for (const RecordedBox& b : boxes.boxes())
+            if (b.title == u"Application Error")
+                errors << b.prompt;
+        ASSERT_EQ(errors.size(), 1) << errors.join(u'/').toStdString();
+        // The command's own message, and on a full disk one line more that says so.
+        QString message = errors.front();
+        const QString full = QStringLiteral("\nThe disk that holds the diet log is full.");
+        EXPECT_EQ(message.endsWith(full), diskFull) << message.toStdString();
+        message.chop(diskFull ? full.size() : 0);
+        EXPECT_TRUE(message.startsWith(u"Unable to ") &&
+                    message.endsWith(QStringLiteral(".  ") + gSupportMsg))
+            << message.toStdString();
         boxes.clear();
         closeWindow();
         EXPECT_EQ(queryValue(db.path(), QStringLiteral("PRAGMA integrity_check")).toString(),
@@ -81,6 +91,9 @@ TEST_F(WriteFaultsTest, EachCommandSaysSoAndKeepsTheFileAndTheProgramWorksOnceWr
         });
         choose("mnuToolsOptions");
     });
+
+    failing(
+        "add on a failing drive", [&] { doubleClick(w().tvwFood, food(kCheese)); }, false);
 
     startOnToday();
     doubleClick(w().tvwFood, food(kCheese));

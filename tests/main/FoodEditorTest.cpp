@@ -1,5 +1,6 @@
 // "Food Item Details": an original USDA food rescaled from its stored values, and a new food
-// written only on Save, with the editor's checks and its calorie hint.
+// written only on Save, with the editor's checks of name and values and its calorie hint.
+#include "DefaultLocale.h"
 #include "MainWindowFixture.h"
 #include "Module1.h"
 #include "ShowModal.h"
@@ -21,7 +22,10 @@ TEST(CaloriesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
 }
 
 TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsStandardOnes) {
-    start(); // butter, 1001: stored for 1 cup (227 g); measures pat, tbsp, 100 g, stick, cup
+    // butter, 1001: stored for 1 cup (227 g); measures dab (no weight), pat, tbsp, 100 g, stick,
+    // cup
+    prepare({QStringLiteral("INSERT INTO USDA_Measures VALUES (1001, 99, '1 dab', 0)")});
+    start();
     const QString fat = QStringLiteral("SELECT Fat FROM FoodItem WHERE FoodId = 1001");
     const double cup = value(fat).toDouble();
     doubleClick(w().tvwFood, w().tvwFood->Item(QStringLiteral("G3")));
@@ -39,6 +43,12 @@ TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsS
         EXPECT_EQ(key(Qt::Key_Up), QStringLiteral("91.654"));   // 1 stick, 113 g, at once
         EXPECT_EQ(key(Qt::Key_Up), QStringLiteral("81.110"));   // 100 g
         EXPECT_EQ(key(Qt::Key_Down), QStringLiteral("91.654")); // the stick again, the same
+        // A measure without a weight scales by 1, as everywhere else, not to nothing.
+        while (f.cmbServSize->currentIndex() > 0)
+            key(Qt::Key_Up);
+        EXPECT_EQ(f.txtFat->text(), QStringLiteral("184.120"));
+        while (f.cmbServSize->currentIndex() < 4)
+            key(Qt::Key_Down);
         // Typed values are not overwritten without asking; No keeps them and the measure.
         f.txtOther1->setText(QStringLiteral("5"));
         boxes.answer(vbNo);
@@ -48,7 +58,7 @@ TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsS
         // A serving size of one's own is refused for an original USDA food.
         f.cmbServSize->setEditText(QStringLiteral("2 pats"));
         f.cmdSave->click();
-        f.cmbServSize->setCurrentIndex(3);
+        f.cmbServSize->setCurrentIndex(4);
         f.cmdSave->click();
     });
     choose("mnuEditFoodDetails");
@@ -72,6 +82,7 @@ TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsS
 }
 
 TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveAndACopyOfAUsdaFoodIsTheUsersOwn) {
+    DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
     prepare({QStringLiteral("INSERT INTO FoodGroup VALUES (500, 'Aaa fruit', 1, 'GROUP')"),
              QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName, ServingSize, Fat, "
                             "USDA_NDB_NO, USDA_MSRE_NO, USDA_GM_WT) VALUES "
@@ -90,11 +101,27 @@ TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveAndACopyOfAUsdaFoodIsTheUsersO
         EXPECT_EQ(f.txtNewFood->text(), QStringLiteral("YES"));
         EXPECT_EQ(f.cmbGroups->currentText(), QStringLiteral("Aaa fruit"));
         EXPECT_EQ(f.txtFat->text(), QStringLiteral("0.000"));
-        f.txtFat->setText(QStringLiteral("abc"));
-        f.cmdSave->click();
-        f.txtFat->setText(QStringLiteral(" 1e1 "));
-        f.cmdSave->click(); // no serving size yet
+        // Each refusal keeps the dialog open; a named box takes the focus.
+        const auto save = [&f](QWidget* fault) {
+            f.cmdSave->click();
+            EXPECT_TRUE(f.txtCloseMode->text().isEmpty());
+            EXPECT_TRUE(!fault || f.focusWidget() == fault);
+        };
+        f.txtFoodName->setText(QStringLiteral("   "));
+        save(f.txtFoodName);
         f.txtFoodName->setText(QStringLiteral("Mom's \"soup\" \u00e9"));
+        for (const char* notANumber : {"abc", "1,000"}) {
+            f.txtFat->setText(QString::fromLatin1(notANumber));
+            save(nullptr);
+        }
+        f.txtFat->setText(QStringLiteral(" 1e1 "));
+        f.txtSodium->setText(QStringLiteral("100001"));
+        save(f.txtSodium);
+        f.txtSodium->setText(QStringLiteral("100000"));
+        f.txtOther1->setText(QStringLiteral("-0.5"));
+        save(f.txtOther1);
+        f.txtOther1->setText(QStringLiteral("0"));
+        save(nullptr); // no serving size yet
         f.cmbServSize->setEditText(QStringLiteral("1 bowl"));
         f.txtCarbs->setText(QStringLiteral("20"));
         f.txtProtein->setText(QStringLiteral("5"));
@@ -108,15 +135,20 @@ TEST_F(FoodEditorTest, ANewFoodIsWrittenOnlyOnSaveAndACopyOfAUsdaFoodIsTheUsersO
     EXPECT_TRUE(marked);
     EXPECT_FALSE(unmarked);
     EXPECT_EQ(prompts(),
-              (QStringList{QStringLiteral("All Nutritional Data Values must be numeric."),
+              (QStringList{QStringLiteral("You must enter a Food Name."),
+                           QStringLiteral("All Nutritional Data Values must be numeric."),
+                           QStringLiteral("All Nutritional Data Values must be numeric."),
+                           QStringLiteral("Sodium must be between 0 and 100,000."),
+                           QStringLiteral("Fiber must be between 0 and 100,000."),
                            QStringLiteral("You must enter a Serving Size.")}));
     TreeNode* added = t->selectedNode();
     ASSERT_TRUE(added);
     EXPECT_EQ(added->Parent(), t->Item(QStringLiteral("G500")));
     EXPECT_EQ(sql(QStringLiteral("SELECT FoodName || '|' || ServingSize || '|' || Fat || '|' || "
-                                 "Calorie || '|' || GroupId FROM FoodItem WHERE FoodId = %1")
+                                 "Calorie || '|' || Sodium || '|' || GroupId FROM FoodItem WHERE "
+                                 "FoodId = %1")
                       .arg(nodeId(added->Key()))),
-              QStringLiteral("Mom's \"soup\" \u00e9|1 bowl|10.0|190.0|500"));
+              QStringLiteral("Mom's \"soup\" \u00e9|1 bowl|10.0|190.0|100000.0|500"));
 
     click(t, t->Item(QStringLiteral("G1")));
     EXPECT_FALSE(enabled("NewFood")) << "the root holds no foods of its own";

@@ -124,11 +124,13 @@ TEST_F(MainWindowTest, ClicksEnableTheCommandsThatFitTheNodeAndLettersJumpAmongA
     click(t, root, Qt::RightButton);
     click(t, root);
     EXPECT_EQ(popups, 1);
-    // A right press on blank space below the nodes leaves nothing behind for the node click a
-    // new group runs.
-    for (TreeControl* tree : {w().tvwDiet, t})
+    // A right press on blank space below the nodes leaves nothing behind for the next left
+    // click, nor for the node click a new group runs.
+    for (TreeControl* tree : {w().tvwDiet, t}) {
         QTest::mouseClick(tree->viewport(), Qt::RightButton, Qt::NoModifier,
                           QPoint(5, tree->viewport()->height() - 2));
+        click(t, root);
+    }
     choose("mnuEditNewFoodGroup");
     type(QStringLiteral("Snacks"));
     EXPECT_EQ(popups, 1);

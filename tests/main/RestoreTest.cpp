@@ -187,7 +187,7 @@ TEST_F(RestoreTest, APageCopyThatFailsKeepsTheChosenCopyAndOnlyASuccessThinsOutT
         QLocale().toString(QDateTime(QDate(2026, 3, 1), QTime(1, 0)), QLocale::ShortFormat);
     const auto restoreFifth = [&](bool fail) {
         boxes.clear();
-        FailingVfs::failWrites(fail, QFile::encodeName(db.path()).toStdString());
+        FailingVfs::failWrites(fail, true, QFile::encodeName(db.path()).toStdString());
         restore([&](frmRestore& f) {
             const QList<QTreeWidgetItem*> rows = f.lstBackups->findItems(fifth, Qt::MatchExactly);
             ASSERT_EQ(rows.size(), 1);

@@ -109,11 +109,3 @@ TEST_F(MainWindowTest, AFailedLoadShowsItsMessageAndEndsWithoutAWindow) {
     QApplication::processEvents();
     EXPECT_FALSE(gMainForm && gMainForm->isVisible());
 }
-
-TEST(MainParts, EnablingAnActionThatDoesNotExistIsAProgramError) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    QWidget window;
-    MainParts parts;
-    parts.window = &window;
-    EXPECT_DEATH(parts.enable({"mnuEditCutt"}, true), "No action named mnuEditCutt");
-}

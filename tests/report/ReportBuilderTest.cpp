@@ -50,14 +50,14 @@ TEST(ReportBuilder, DaysGiveHeadingsEntriesDayTotalsAndGrandTotalsInOrder) {
         {u"DETAIL2"_s, u"   [2 slices]"_s}, {u"POSTBREAK1"_s, kDayTotals},
         {u"POSTBREAK2"_s, kDayShares},      {u"TOTAL1"_s, sp(143)},
         {u"TOTAL2"_s, kGrandTotals},        {u"TOTAL3"_s, kGrandShares}};
-    EXPECT_EQ(report.lines, expected);
+    EXPECT_EQ(report.lines.toList(), expected);
 
     // A second day is opened only after the first is closed by its totals.
     QList<ReportRow> rows = oneDay();
     rows << row(kJan6, u"Milk"_s, 1, u"1 cup"_s, {8, 12, 8, 150, 100, 24, 0, 0});
     const BuiltReport two = BuildReport(rows, {});
     QStringList tags;
-    for (const PrintLine& l : two.lines)
+    for (const PrintLine& l : two.lines.toList())
         tags << l.Tag;
     EXPECT_EQ(tags.join(u' '), u"PREBREAK DETAIL1 DETAIL2 DETAIL1 DETAIL2 POSTBREAK1 POSTBREAK2 "
                                "PREBREAK DETAIL1 DETAIL2 POSTBREAK1 POSTBREAK2 TOTAL1 TOTAL2 "

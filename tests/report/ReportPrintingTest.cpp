@@ -1,5 +1,6 @@
 // The report printed in pages (what is printed where, in which emphasis, on which page) and
 // written to PDF and CSV files.
+#include "CalorieChart.h"
 #include "PainterPrinter.h"
 #include "RecordingPrinter.h"
 #include "ReportExport.h"
@@ -49,7 +50,7 @@ QString footer(int page) {
 // With 96 twips a character, 181 a line and 11520 printable: TopY 905, BottomY 10615, 54 lines
 // a page, a new page when 50 have been printed.
 TEST(ReportPrinting, OneEntryPrintsOnOnePageWithHeaderHeadingsAndFooter) {
-    const QList<PrintLine> lines = BuildReport({oneDay().first()}, kHeader.labels).lines;
+    const PrintLineList lines = BuildReport({oneDay().first()}, kHeader.labels).lines;
     ASSERT_EQ(lines.size(), 8);
     RecordingPrinter printer;
     ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
@@ -87,7 +88,7 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
         rows << row(kJan5, u"Food %1"_s.arg(i, 2, 10, QChar(u'0')), 1, u"size %1"_s.arg(i),
                     {1, 1, 1, 1, 1, 1, 1, 1});
     rows << row(kJan6, u"Milk"_s, 1, u"1 cup"_s, {1, 1, 1, 1, 1, 1, 1, 1});
-    const QList<PrintLine> lines = BuildReport(rows, kHeader.labels).lines;
+    const PrintLineList lines = BuildReport(rows, kHeader.labels).lines;
     RecordingPrinter printer;
     ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
     const auto& printed = printer.lines;
@@ -153,7 +154,7 @@ TEST(ReportExport, PdfPagesAreLandscapeWithColumnsMeasuredInTwips) {
     QList<ReportRow> rows;
     for (int i = 0; i < 40; ++i)
         rows << row(QDate(1999, 1, 5 + i / 10), u"Food"_s, 1, u"1 cup"_s, {1, 2, 3, 4, 5, 6, 7, 8});
-    const QList<PrintLine> lines = BuildReport(rows, {}).lines;
+    const PrintLineList lines = BuildReport(rows, {}).lines;
     const QString path = dir.filePath(u"report.pdf"_s);
     const PrintHeader header{u"Alice"_s, u"01/05/99 - 01/08/99"_s, {}};
     ASSERT_TRUE(ExportPdf(lines, header, QDate(2024, 2, 3), path, QPageSize(QPageSize::Letter)));
@@ -186,4 +187,31 @@ TEST(ReportExport, CsvQuotesFieldsAndListsEntriesThenTotals) {
               "1999-01-06,Day Totals,,,0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0\r\n"
               ",Report Grand Totals,,,1.0,2.0,3.0,4.0,5.0,6.0,0.0,0.0\r\n");
     EXPECT_FALSE(ExportCsv(rows, {}, dir.filePath(u"no/such/report.csv"_s)));
+}
+
+TEST(ReportExport, TheChartGetsOneMorePageUnderTheSameHeaderAndFooter) {
+    const PrintLineList lines = BuildReport(oneDay(), kHeader.labels).lines;
+    const ChartData chart{{{kJan5, 2.5, 49, 5.3, 235}}, kJan5, kJan6};
+    RecordingPrinter printer;
+    ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer, &chart));
+    ASSERT_EQ(printer.charts.size(), 1);
+    EXPECT_EQ(printer.charts[0].page, 2);
+    // Between the column headings (their line at 1493.25) and the footer, as wide as the table.
+    EXPECT_EQ(printer.charts[0].area, QRectF(800, 1855.25, 143 * 96, 10615 - 181 - 1855.25));
+    QStringList second;
+    for (const auto& l : printer.lines)
+        if (l.page == 2)
+            second << describe(l);
+    ASSERT_EQ(second.size(), 14);
+    EXPECT_EQ(second.first(), u"2 @800,905 b- 10pt "_s + kTitle);
+    EXPECT_EQ(second[3], u"2 @800,1493.25 bu Food Name ..."_s);
+    EXPECT_EQ(second.last(), u"2 @800,10615 b- "_s + footer(2));
+
+    // Into a PDF: the table's page and the chart's.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"chart.pdf"_s);
+    ASSERT_TRUE(ExportPdf(lines, kHeader, kPrintDate, path, QPageSize(QPageSize::Letter), &chart));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 2);
 }

@@ -2,6 +2,7 @@
 // on the default printer (a recording here), into a PDF without printers, and exported.
 #include "ReportWindowFixture.h"
 
+#include "CalorieChartView.h"
 #include "MainLayout.h"
 #include "Module1.h"
 #include "MyTools.h"
@@ -9,9 +10,9 @@
 #include "ReportOutput.h"
 #include "clsFWSDataSource.h"
 
+#include "ReportTextView.h"
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTextEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -57,10 +58,15 @@ TEST_F(ReportWindowTest, TheReportOfARangeShowsAndPrintsOnTheDefaultPrinter) {
         EXPECT_TRUE(shown.contains(u"01/05/2026\n\nFood 01"_s));
         EXPECT_TRUE(shown.contains(u"\n"_s + odd + u"   "_s));
         EXPECT_FALSE(shown.contains(u"Outside"_s) || shown.contains(u"Theirs"));
-        EXPECT_TRUE(f.rtReport->isReadOnly());
-        f.resize(900, 500);
+        // The text takes what the chart's band below it leaves.
+        f.resize(900, 600);
         EXPECT_EQ(f.rtReport->size(),
-                  QSize(900 - Twips::toPixels(200, &f), 500 - Twips::toPixels(1000, &f)));
+                  QSize(900 - Twips::toPixels(200, &f),
+                        600 - Twips::toPixels(1000, &f) - Twips::toPixels(2220, &f)));
+        EXPECT_EQ(f.picCalories->geometry(),
+                  QRect(f.rtReport->x(),
+                        f.rtReport->geometry().bottom() + 1 + Twips::toPixels(120, &f),
+                        f.rtReport->width(), Twips::toPixels(2100, &f)));
 
         QTest::mouseClick(f.cmdPrint, Qt::LeftButton);
         EXPECT_EQ(jobs, QStringList{u"Diet Activity Report 2026-01-05 to 2026-01-11"_s});

@@ -1,9 +1,8 @@
 // The report's rich text read back as the screen shows it.
 #include "RtfReader.h"
 #include "ReportRows.h"
+#include "ReportText.h"
 
-#include <QTextBlock>
-#include <QTextDocument>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -21,18 +20,11 @@ QString plain(QStringView rtf) {
     return paragraphs.join(u'\n');
 }
 
-// One letter per character of the block: B bold and underlined, b bold, u underlined, . plain.
-QString emphasis(const QTextBlock& block) {
+// One letter per character of the line: B bold and underlined, b bold, u underlined, . plain.
+QString emphasis(const ReportText& text, qsizetype line) {
     QString mask;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextCharFormat f = it.fragment().charFormat();
-        const bool bold = f.fontWeight() >= QFont::Bold;
-        const QChar c = bold && f.fontUnderline() ? u'B'
-                        : bold                    ? u'b'
-                        : f.fontUnderline()       ? u'u'
-                                                  : u'.';
-        mask += QString(it.fragment().length(), c);
-    }
+    for (const ReportText::Run& run : text.runs(line))
+        mask += QString(run.length, u".buB"[run.style]);
     return mask;
 }
 
@@ -40,8 +32,7 @@ QString emphasis(const QTextBlock& block) {
 
 TEST(RtfReader, TheReportReadsBackAsItsLinesInBoldAndUnderline) {
     const BuiltReport report = BuildReport(oneDay(), {u"Fiber grams"_s, QString()});
-    QTextDocument doc;
-    ReadRtf(report.rtf, doc, ReportBaseFont());
+    const ReportText shown = ReadReportText(report.rtf);
 
     const QString heading = u"Food Name"_s + sp(46) + u"Servings"_s + u"       Fat"_s +
                             u"     Carbs"_s + u"   Protein"_s + u"  Calories"_s + u"    Sodium"_s +
@@ -53,19 +44,25 @@ TEST(RtfReader, TheReportReadsBackAsItsLinesInBoldAndUnderline) {
         l[2].Text, l[3].Text, l[4].Text,          QString(), l[5].Text + u' ',
         l[6].Text, QString(), QString(143, u'_'), QString(), l[8].Text + u' ',
         l[9].Text, QString(), QString()};
-    EXPECT_EQ(doc.toPlainText().split(u'\n'), expected);
+    EXPECT_EQ(shown.toPlainText().split(u'\n'), expected);
 
     QString headingMask = QString(9, u'B') + QString(46, u'.') + QString(8, u'B');
     for (int column = 0; column < 8; ++column)
         headingMask += u".."_s + QString(8, u'B');
-    EXPECT_EQ(emphasis(doc.findBlockByNumber(0)), headingMask);
-    EXPECT_EQ(emphasis(doc.findBlockByNumber(2)), QString(10, u'b'));
-    EXPECT_EQ(emphasis(doc.findBlockByNumber(9)), QString(143, u'b') + u'.');
+    EXPECT_EQ(emphasis(shown, 0), headingMask);
+    EXPECT_EQ(emphasis(shown, 2), QString(10, u'b'));
+    EXPECT_EQ(emphasis(shown, 4), QString(143, u'.'));
+    EXPECT_EQ(emphasis(shown, 9), QString(143, u'b') + u'.');
+    EXPECT_EQ(shown.pointSize(), 8); // \fs16
 
-    const QTextCharFormat format = doc.findBlockByNumber(4).begin().fragment().charFormat();
-    EXPECT_EQ(format.fontPointSize(), 8); // \fs16
-    EXPECT_EQ(doc.defaultFont().family(), u"Liberation Mono"_s);
-    EXPECT_EQ(doc.defaultTextOption().wrapMode(), QTextOption::NoWrap);
+    // Positions count each line end as one character, as the plain text does.
+    const QString plainText = shown.toPlainText();
+    EXPECT_EQ(shown.characterCount(), plainText.size());
+    const qsizetype at = plainText.indexOf(u"Apple"_s);
+    EXPECT_EQ(shown.positionOf(at), std::make_pair(qsizetype(4), qsizetype(0)));
+    EXPECT_EQ(shown.offsetOf(4, 0), at);
+    EXPECT_EQ(shown.text(at - 3, at + 5), plainText.mid(at - 3, 8));
+    EXPECT_EQ(shown.text(at + 5, at - 3), plainText.mid(at - 3, 8)); // either way round
 }
 
 TEST(RtfReader, NamesWithBracesBackslashesAndAccentsShowAsTheyArePrinted) {
@@ -105,8 +102,6 @@ TEST(RtfReader, ReadsTheSubsetAndSurvivesHostileInput) {
     for (const QString& hostile :
          {u"\\"_s, u"{\\rtf1\\b"_s, u"\\u"_s, u"_s\\u-"_s, u"\\'"_s, u"\\'4"_s, u"\\u65?\\"_s,
           QString(100000, u'}'), u"\\par"_s.repeated(20000)}) {
-        QTextDocument doc;
-        ReadRtf(hostile, doc, ReportBaseFont());
-        EXPECT_LE(doc.blockCount(), 20001);
+        EXPECT_LE(ReadReportText(hostile).lineCount(), 20001);
     }
 }

@@ -1,5 +1,5 @@
 // The About box: OK answers Enter and Esc, the web link opens the web address and leaves the box
-// open, and the e-mail address is the one every failure message gives.
+// open, the e-mail address is the one every failure message gives, and the diet log's path shows.
 #include "Module1.h"
 #include "ShowModal.h"
 #include "SqlProbe.h"
@@ -25,10 +25,11 @@ public Q_SLOTS:
 
 } // namespace
 
-TEST(About, OkAnswersEnterAndEscAndTheWebLinkOpensTheWebAddress) {
+TEST(About, OkAnswersEnterAndEscTheWebLinkOpensTheWebAddressAndTheLogIsNamed) {
     QWidget owner;
     UrlRecorder browser;
     QDesktopServices::setUrlHandler(u"https"_s, &browser, "open");
+    gDBPath = u"/home/pat/.local/share/Forkwise/Data/ForkData.mdb"_s;
     int closed = 0;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         setModalHandler([&](QDialog& dialog) {
@@ -37,6 +38,7 @@ TEST(About, OkAnswersEnterAndEscAndTheWebLinkOpensTheWebAddress) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&about));
             EXPECT_TRUE(
                 supportSentence().contains(about.lblEMail->text().remove(u"E-Mail:  "_s) + u'.'));
+            EXPECT_EQ(about.lblDietLog->text(), u"Diet log:  "_s + gDBPath);
             QTest::mouseClick(about.lblWEbLink, Qt::LeftButton);
             EXPECT_TRUE(about.isVisible());
             QTest::keyClick(&about, key);

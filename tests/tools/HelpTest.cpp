@@ -1,14 +1,16 @@
-// The help document and its window: no broken links, Contents, Back and Forward, the keyword
-// search, and a missing document reported.
+// The help document and its window: where the document is found, no broken links, Contents, Back
+// and Forward, the keyword search, and a missing document reported.
 #include "MsgBoxRecorder.h"
 #include "SqlProbe.h"
 #include "frmHelp.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -96,6 +98,18 @@ TEST(HelpWindow, OneWindowForContentsNavigationAndKeywordSearch) {
     ShowHelpSearch(&owner); // opens again with an empty keyword and every line
     EXPECT_TRUE(help->txtKeyword->text().isEmpty());
     EXPECT_TRUE(help->lstKeywords->currentItem());
+}
+
+TEST(HelpDocument, TheDocumentShippedBesideOrInAnInstalledProgramsSharedFilesComesFirst) {
+    QTemporaryDir root;
+    const QString program = root.filePath(u"usr/bin"_s);
+    ASSERT_TRUE(QDir().mkpath(program));
+    EXPECT_EQ(HelpFileOf(program), QUrl(u"qrc:/help/index.html"_s));
+    for (const QString& shipped : {root.filePath(u"usr/share/forkwise/Help/index.html"_s),
+                                   program + u"/Help/index.html"_s}) {
+        ASSERT_TRUE(writeFile(shipped, "<html></html>"));
+        EXPECT_EQ(HelpFileOf(program), QUrl::fromLocalFile(shipped));
+    }
 }
 
 TEST(HelpWindow, AMissingHelpDocumentIsReported) {
