@@ -98,11 +98,14 @@ TEST(Startup, TheFileIsHeldForTheWholeRunAndAFileTakenMissingDamagedOrForeignIsN
     const struct {
         QString finding;
         std::function<bool()> put; // what stands at the path, in an empty program folder
+        // Without a Data folder the program takes the user's own log instead; should the folder
+        // go or turn into a file after that choice, only the connection finds it.
+        bool connectionOnly = false;
     } causes[] = {
         {u"The folder "_s + QDir::toNativeSeparators(data) + u" does not exist."_s,
-         [] { return true; }},
+         [] { return true; }, true},
         {QDir::toNativeSeparators(data) + u" is a file, not a folder."_s,
-         [&] { return writeFile(data, "a note"); }},
+         [&] { return writeFile(data, "a note"); }, true},
         {shown + u" is a folder, not a Forkwise diet log."_s, [&] { return QDir().mkpath(path); }},
         {shown + u" is empty."_s, [&] { return writeFile(path, {}); }},
         {shown + u" is not a Forkwise diet log."_s,
@@ -125,7 +128,16 @@ TEST(Startup, TheFileIsHeldForTheWholeRunAndAFileTakenMissingDamagedOrForeignIsN
                                             : !QFileInfo::exists(data) || QFile::remove(data));
         ASSERT_TRUE(cause.put());
         const QStringList program = QDir(dir.path()).entryList();
-        expectRefused(dir.path(), kConnectionMessage, u"Application Error"_s, cause.finding);
+        if (cause.connectionOnly) {
+            MsgBoxRecorder boxes;
+            gDBPath = path;
+            EXPECT_FALSE(clsFWSDataSource().connectDB());
+            ASSERT_EQ(boxes.boxes().size(), 1u);
+            EXPECT_EQ(boxes.boxes()[0].prompt,
+                      kConnectionMessage + gSupportMsg + u"\n\n"_s + cause.finding);
+        } else {
+            expectRefused(dir.path(), kConnectionMessage, u"Application Error"_s, cause.finding);
+        }
         EXPECT_EQ(QDir(dir.path()).entryList(), program);
     }
 }
