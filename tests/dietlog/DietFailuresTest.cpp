@@ -1,6 +1,7 @@
 // A data command that fails inside a tree handler: the user sees its one message, the window
 // closes, and the handler touches nothing of the emptied trees afterwards (the sanitizer build
 // would catch a node used after it was freed).
+#include "CommandBoundary.h"
 #include "DietLogFixture.h"
 #include "FoodCatalog.h"
 
@@ -58,7 +59,7 @@ TEST_F(DietFailuresTest, OpeningAGroupOrADayThatCannotBeReadClosesTheWindowOnce)
     w().tvwFood->Clear();
     gDataSource->rscmdGroups->MoveFirst();
     breakTable("FoodItem");
-    w().foodCatalog().LoadFoodTree();
+    guarded([this] { w().foodCatalog().LoadFoodTree(); });
     expectClosedAfter(kFoodFailure, "filling the food tree");
 }
 
