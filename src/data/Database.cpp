@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "SchemaLayout.h"
 #include "SchemaVersion.h"
 
 #include <QDate>
@@ -69,14 +70,14 @@ void Database::openExclusive(const QString& path) {
     close();
     // Opening never creates a file: a missing file is an error, not a new empty log.
     if (!QFileInfo(path).isFile())
-        throw DbError("Database file not found: " + path.toStdString());
+        throw DbOpenError(DbOpenError::Missing, "Database file not found: " + path.toStdString());
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         QString why = message(db);
         sqlite3_close_v2(db);
-        throw DbError(why.toStdString());
+        throw DbOpenError(DbOpenError::Failed, why.toStdString());
     }
     db_ = db;
     try {
@@ -88,8 +89,12 @@ void Database::openExclusive(const QString& path) {
         execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
         // Reading the schema proves the file is a database (a damaged header fails here) and
         // that it is a Forkwise database; nothing is written. The read lock it takes is kept.
-        if (!HasProgramTables(db_))
-            throw DbError("The database lacks the program's tables.");
+        if (!HasProgramTables(db_)) {
+            if (const int ec = sqlite3_errcode(db_) & 0xff;
+                ec != SQLITE_OK && ec != SQLITE_ROW && ec != SQLITE_DONE)
+                fail(QStringLiteral("Reading the schema"));
+            throw DbOpenError(DbOpenError::NotOurs, "The database lacks the program's tables.");
+        }
         // A file from a newer program may hold what this one would spoil: it is left untouched.
         const int version = userVersion();
         if (version > kSchemaVersion)
@@ -97,6 +102,12 @@ void Database::openExclusive(const QString& path) {
                                                       std::to_string(version) +
                                                       ", newer than this program's " +
                                                       std::to_string(kSchemaVersion) + ".");
+        // This program makes no trigger and no view; one would run or show a stranger's SQL on
+        // the log (a copy restored by an older version may have brought one in).
+        if (const StrangeObject strange = FindStrangeObject(db_); strange.found())
+            throw DbOpenError(DbOpenError::Strange,
+                              "The database holds a " + strange.kind.toStdString() + ".",
+                              strange.kind + QStringLiteral(" \"") + strange.name + u'"');
         // SQLite opens a file it may not write to read-only without a word, and a folder that
         // cannot take the journal fails only at the first change: both are told at once.
         if (sqlite3_db_readonly(db_, "main") == 1 || !folderWritable(path))
@@ -105,17 +116,25 @@ void Database::openExclusive(const QString& path) {
         // turn it into a database.
         execute(QStringLiteral("BEGIN EXCLUSIVE"));
         execute(QStringLiteral("COMMIT"));
-        upgrade();
     } catch (const DbOpenError&) {
         close();
         throw;
     } catch (const DbError& e) {
-        // Damage found on the way, told apart from a file that is not ours or is locked.
-        const bool damaged = (sqlite3_errcode(db_) & 0xff) == SQLITE_CORRUPT;
+        // Told apart by what SQLite found on the way.
+        const int ec = sqlite3_errcode(db_) & 0xff;
         close();
-        if (damaged)
-            throw DbOpenError(DbOpenError::Damaged, e.what());
+        const DbOpenError::Kind kind = ec == SQLITE_CORRUPT  ? DbOpenError::Damaged
+                                       : ec == SQLITE_NOTADB ? DbOpenError::NotADatabase
+                                       : ec == SQLITE_BUSY || ec == SQLITE_LOCKED
+                                           ? DbOpenError::Locked
+                                           : DbOpenError::Failed;
+        throw DbOpenError(kind, e.what());
+    } catch (...) {
+        close();
         throw;
+    }
+    try {
+        upgrade();
     } catch (...) {
         close();
         throw;

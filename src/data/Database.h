@@ -15,16 +15,24 @@ public:
     bool diskFull = false;
 };
 
-// A file the program may not open, for a reason the user can put right or must be told about.
+// A file the program may not open, told apart so the user learns what was found.
 class DbOpenError : public DbError {
 public:
     enum Kind {
-        ReadOnly, // the file or its folder cannot be written to
-        Newer,    // written by a newer version of the program
-        Damaged,  // its schema cannot be read
+        ReadOnly,     // the file or its folder cannot be written to
+        Newer,        // written by a newer version of the program
+        Damaged,      // its schema cannot be read
+        Strange,      // it holds a trigger or view, named in `object`
+        NotOurs,      // a database without the program's tables
+        NotADatabase, // SQLite does not take it for a database
+        Locked,       // another process has it open
+        Missing,      // no file at the path
+        Failed,       // any other failure, which what() tells
     };
-    DbOpenError(Kind kind, const std::string& what) : DbError(what), kind(kind) {}
+    DbOpenError(Kind kind, const std::string& what, const QString& object = {})
+        : DbError(what), kind(kind), object(object) {}
     Kind kind;
+    QString object; // "trigger \"Name\"" or "view \"Name\"" for Strange
 };
 
 // Whether the connection's main database holds every table of the program.
@@ -38,12 +46,12 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens an existing file for reading and writing and takes the exclusive lock, so no other
-    // process can read or write it until close(). Never creates a file. Throws DbError when the
-    // file is missing, locked by another process, not a database, lacks the program's tables, or
-    // has a newer version than kSchemaVersion (then nothing is written). A file of an older
-    // version is brought up to date in one transaction; if that fails, the file stays as it was.
-    // A newer file, or one that cannot be written to (the file or its folder, where the journal
-    // goes), throws DbOpenError, untouched.
+    // process can read or write it until close(). Never creates a file. A file of an older
+    // version is brought up to date in one transaction; if that fails, the file stays as it was
+    // and DbError is thrown. Throws DbOpenError, with nothing written, when the file is missing,
+    // locked by another process, not a database, damaged, lacks the program's tables, has a newer
+    // version than kSchemaVersion, holds a trigger or view, or cannot be written to (the file or
+    // its folder, where the journal goes).
     void openExclusive(const QString& path);
     // Opens a file openExclusive found damaged, without reading any of it, holding it exclusively
     // from the first write on: only to write a checked copy into it (RestoreFromCopy).

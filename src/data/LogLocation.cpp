@@ -1,6 +1,6 @@
 #include "LogLocation.h"
 
-#include "Snapshot.h"
+#include "Restore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
 #include "clsFWSDataSource.h"
 
 #include "Module1.h"
+#include "OpenFailure.h"
+#include "Restore.h"
 #include "Seams.h"
-#include "Snapshot.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,41 +24,64 @@ bool clsFWSDataSource::connectDB() {
     // Opening rolls back what a crash left half-written, and with the lock held for the whole
     // run the journal stays beside the file until a clean close: it has to be looked for first.
     const bool unclean = QFileInfo::exists(gDBPath + QStringLiteral("-journal"));
-    const auto refuse = [] {
-        ShowAppError(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't "
-                                    "have another instance of Forkwise open.  "));
-        return false;
-    };
     QString damage; // found at the open: the schema cannot be read
     try {
         appDB.openExclusive(gDBPath);
     } catch (const DbOpenError& e) {
-        if (e.kind == DbOpenError::Damaged) {
-            if (!unclean)
-                return refuse();
-            damage = QString::fromUtf8(e.what());
-        } else {
-            MsgBox(e.kind == DbOpenError::ReadOnly
-                       ? QStringLiteral("The diet log %1 is read-only, so Forkwise cannot save to "
-                                        "it. Make the file and its folder writable, then start "
-                                        "Forkwise again.")
-                             .arg(path)
-                       : QStringLiteral("The diet log %1 was written by a newer version of "
-                                        "Forkwise. Install that version to open it; this file "
-                                        "has been left unchanged.")
-                             .arg(path),
-                   vbCritical | vbOKOnly);
-            return false;
+        switch (e.kind) {
+        case DbOpenError::ReadOnly:
+            return refuse(QStringLiteral("The diet log %1 is read-only, so Forkwise cannot save "
+                                         "to it. Make the file and its folder writable, then "
+                                         "start Forkwise again.")
+                              .arg(path));
+        case DbOpenError::Newer:
+            return refuse(QStringLiteral("The diet log %1 was written by a newer version of "
+                                         "Forkwise. Install that version to open it; this file "
+                                         "has been left unchanged.")
+                              .arg(path));
+        case DbOpenError::Strange:
+            return refuse(
+                QStringLiteral("The diet log %1 holds the %2, which Forkwise never makes and "
+                               "which could change or hide entries without a word. Put a good "
+                               "backup copy from %3 in its place to open it; this file has "
+                               "been left unchanged.")
+                    .arg(path, e.object, QDir::toNativeSeparators(BackupFolder(gDBPath).path())));
+        case DbOpenError::Damaged:
+            if (unclean) {
+                damage = QString::fromUtf8(e.what());
+                break;
+            }
+            [[fallthrough]];
+        default:
+            return refuseConnection(OpenFailureFinding(gDBPath, e));
         }
-    } catch (const DbError&) {
-        return refuse();
+    } catch (const DbError& e) {
+        // Bringing an older file up to date failed; it was left as it was.
+        return refuseConnection(QStringLiteral("%1 could not be brought up to date: %2.")
+                                    .arg(path, QString::fromUtf8(e.what())));
     }
     // A clean start does not pay for the check.
     if (unclean && !recoverAfterCrash(damage)) {
         closeDB();
         return false;
     }
+    // What a crash left of a copy being written is of no use; the lock says no other copy of the
+    // program is writing one.
+    RemovePartialCopies(gDBPath);
     return true;
+}
+
+bool clsFWSDataSource::refuse(const QString& text) {
+    MsgBox(text, vbCritical | vbOKOnly);
+    return false;
+}
+
+bool clsFWSDataSource::refuseConnection(const QString& finding) {
+    MsgBox(QStringLiteral("Unable to open the Forkwise Database.  Make sure you don't have another "
+                          "instance of Forkwise open.  ") +
+               gSupportMsg + (finding.isEmpty() ? QString() : QStringLiteral("\n\n") + finding),
+           vbCritical | vbOKOnly, QStringLiteral("Application Error"));
+    return false;
 }
 
 bool clsFWSDataSource::recoverAfterCrash(QString problem) {

@@ -46,8 +46,9 @@ public:
     Workspace connDB{appDB};
 
     // Opens gDBPath exclusively; on failure shows why and returns false: a file that cannot be
-    // written to or was written by a newer version gets a message of its own, any other failure
-    // the connection message. After an unclean shutdown (a journal left beside the file) the
+    // written to, was written by a newer version or holds a trigger or view gets a message of its
+    // own, any other failure the connection message followed by what was found. After an unclean
+    // shutdown (a journal left beside the file) the
     // file is checked, and a damaged one replaced by the newest good backup copy if the user
     // agrees; otherwise it is left alone and false returned.
     bool connectDB();
@@ -86,6 +87,10 @@ public:
     [[noreturn]] void reportFailure(const QString& phrase);
 
 private:
+    // The critical box of a refused start: `text`, or the connection message with one line of
+    // what was found after it. Both return false.
+    static bool refuse(const QString& text);
+    static bool refuseConnection(const QString& finding);
     // After an unclean shutdown: checks the file (unless `problem` already says what is wrong
     // with it) and offers the newest good backup copy for a damaged one.
     bool recoverAfterCrash(QString problem);

@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "Module1.h"
+#include "Restore.h"
 #include "Seams.h"
 #include "Snapshot.h"
 #include "clsFWSDataSource.h"
@@ -24,6 +25,40 @@ QString userItem(int i) {
 }
 } // namespace
 
+void frmRestore::fillList() {
+    QStringList users;
+    for (int i = 0; i < kUsers; ++i)
+        users << userItem(i);
+    const QLocale locale;
+    const QList<BackupInfo> backups = ListBackups(gDBPath);
+    QStringList paths;
+    for (const BackupInfo& backup : backups)
+        paths << backup.path;
+    // Only the header and layout are checked here; the chosen copy's pages are checked when it
+    // is restored. A file that fails says why where its counts would be.
+    const QList<CopySummary> summaries = SummarizeBackups(paths, users);
+    for (qsizetype n = 0; n < backups.size(); ++n) {
+        const BackupInfo& backup = backups[n];
+        const CopySummary& summary = summaries[n];
+        QStringList cells = {locale.toString(backup.taken, QLocale::ShortFormat),
+                             locale.formattedDataSize(backup.size)};
+        if (summary.fault != CopyFault::None)
+            cells << CopyFaultText(summary.fault);
+        else
+            for (int i = 0; i < kUsers; ++i)
+                cells << (summary.counted ? locale.toString(summary.counts[i])
+                                          : QStringLiteral("?"));
+        auto* row = new QTreeWidgetItem(lstBackups, cells);
+        row->setData(0, kPathRole, backup.path);
+        for (int c = 1; c < cells.size(); ++c)
+            row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        if (summary.fault != CopyFault::None)
+            row->setFlags(Qt::NoItemFlags);
+        else if (!lstBackups->currentItem())
+            lstBackups->setCurrentItem(row);
+    }
+}
+
 frmRestore::frmRestore(QWidget* parent) : ModalDialog(parent) {
     setObjectName(QStringLiteral("frmRestore"));
     setWindowTitle(QStringLiteral("Restore Backup"));
@@ -42,23 +77,7 @@ frmRestore::frmRestore(QWidget* parent) : ModalDialog(parent) {
     for (int i = 0; i < kUsers; ++i)
         headers << GetConfigValue(userItem(i));
     lstBackups->setHeaderLabels(headers);
-    const QLocale locale;
-    for (const BackupInfo& backup : ListBackups(gDBPath)) {
-        QStringList cells = {locale.toString(backup.taken, QLocale::ShortFormat),
-                             locale.formattedDataSize(backup.size)};
-        const QList<QPair<QString, qint64>> counts = EntryCountsByUser(backup.path);
-        for (int i = 0; i < kUsers; ++i) {
-            qint64 n = 0;
-            for (const auto& [user, count] : counts)
-                if (user == userItem(i))
-                    n = count;
-            cells << locale.toString(n);
-        }
-        auto* row = new QTreeWidgetItem(lstBackups, cells);
-        row->setData(0, kPathRole, backup.path);
-        for (int c = 1; c < cells.size(); ++c)
-            row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    }
+    fillList();
     lstBackups->header()->resizeSections(QHeaderView::ResizeToContents);
     layout->addWidget(lstBackups);
 
@@ -77,12 +96,12 @@ frmRestore::frmRestore(QWidget* parent) : ModalDialog(parent) {
     if (lstBackups->topLevelItemCount() == 0) {
         lblInfo->setText(QStringLiteral("There are no backup copies of the diet log yet."));
         lstBackups->setEnabled(false);
-        cmdRestore->setEnabled(false);
     } else {
         lblInfo->setText(QStringLiteral("Choose the backup copy to restore. The diet log as it is "
                                         "now is kept as a backup copy first."));
-        lstBackups->setCurrentItem(lstBackups->topLevelItem(0));
     }
+    // Only a copy that can be restored can be chosen.
+    cmdRestore->setEnabled(lstBackups->currentItem() != nullptr);
     resize(560, 320);
 }
 
@@ -93,7 +112,7 @@ QString frmRestore::chosenPath() const {
 
 void frmRestore::cmdRestore_Click() {
     const QTreeWidgetItem* row = lstBackups->currentItem();
-    if (!row)
+    if (!row || !(row->flags() & Qt::ItemIsEnabled))
         return;
     if (MsgBox(
             QStringLiteral("Replace the diet log with the backup copy taken %1?").arg(row->text(0)),

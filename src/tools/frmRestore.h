@@ -1,7 +1,7 @@
 #pragma once
-// "Restore Backup": the checked copies of the diet log, newest first, with when each was taken,
-// its size and each user's number of diet entries; the chosen one is confirmed before the dialog
-// closes with "OK".
+// "Restore Backup": the copies of the diet log, newest first, with when each was taken, its size
+// and each user's number of diet entries, or why it cannot be restored; the chosen one is
+// confirmed before the dialog closes with "OK".
 #include "ModalDialog.h"
 
 #include <QList>
@@ -24,6 +24,7 @@ public:
     QPushButton* cmdCancel = nullptr;
 
 private:
+    void fillList();
     void cmdRestore_Click();
 };
 

@@ -3,6 +3,7 @@
 #include "SchemaVersion.h"
 #include "DatabaseBuilder.h"
 #include "Recordset.h"
+#include "Restore.h"
 #include "SqlProbe.h"
 
 #include <QFile>
@@ -51,12 +52,15 @@ TEST(SchemaVersion, AnOlderFileGetsExactGramWeightsAllAtOnceOrNotAtAllANewerOneI
     const QString dash =
         u"SELECT USDA_GM_WT FROM DietActivity WHERE USDA_NDB_NO = 2047 AND USDA_MSRE_NO = 4"_s;
     ASSERT_EQ(queryValue(path, dash), 0); // table salt's dash of 0.4 g, in whole grams
+    // A backup copy of that layout can be restored: its weights declared INTEGER read as numbers.
+    EXPECT_EQ(CheckBackup(path), QString());
 
-    // A step that fails undoes those before it.
-    queryValue(path, u"CREATE TRIGGER Refuse BEFORE UPDATE ON DietActivity "
-                     "BEGIN SELECT RAISE(ABORT, 'refused'); END"_s);
+    // A step that fails undoes those before it: the foods' weights are made exact first, then
+    // the entries', which this index refuses once two of one user have weights with decimals.
+    queryValue(path, u"CREATE UNIQUE INDEX Refuse ON DietActivity (UserName) "
+                     "WHERE USDA_GM_WT <> round(USDA_GM_WT)"_s);
     refused(path);
-    queryValue(path, u"DROP TRIGGER Refuse"_s);
+    queryValue(path, u"DROP INDEX Refuse"_s);
 
     Database db;
     db.openExclusive(path);

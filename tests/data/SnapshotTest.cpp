@@ -1,12 +1,17 @@
 // Checked copies of the open diet log in Backups: made only of a changed file, never left
-// half-written, thinned out to the newest, weekly and monthly ones.
+// half-written, thinned out to the newest, weekly and monthly ones whatever the clock says, and
+// never confused with the log itself.
 #include "Snapshot.h"
 #include "DataStoreFixture.h"
 #include "Recordset.h"
+#include "Restore.h"
 
 #include <QDir>
+#include <QProcess>
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,8 +50,8 @@ TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAft
     EXPECT_EQ(queryValue(last.path, u"PRAGMA integrity_check"_s), u"ok"_s);
     EXPECT_EQ(queryValue(last.path, kEntries),
               Recordset::openSnapshot(ds().appDB, kEntries)->Fields(u"Entries"_s));
-    EXPECT_EQ(EntryCountsByUser(last.path),
-              (QList<QPair<QString, qint64>>{{u1, 1}, {u"USER2"_s, 1}}));
+    EXPECT_EQ(SummarizeBackup(last.path, {u1, u"USER2"_s, u"USER3"_s}).counts,
+              (QList<qint64>{1, 1, 0}));
 
     EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
     EXPECT_EQ(last.path, backups() + u"/ForkData 2026-12-07 031522.mdb"_s);
@@ -57,10 +62,16 @@ TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAft
     EXPECT_EQ(last.path, backups() + u"/ForkData 2026-12-07 031522 (2).mdb"_s);
 
     // The answer lives in the files: after a restart an unchanged log is still skipped, and a
-    // log written to by a run that ended without a copy is copied.
+    // log written to by a run that ended without a copy is copied. What a crash left of a copy
+    // being written goes at the start and at every snapshot.
+    const QString partial = backups() + u"/ForkData 2026-12-07 031522 (3).mdb.partial"_s;
+    ASSERT_TRUE(writeFile(partial, "half"));
     ds().closeDB();
     ASSERT_TRUE(ds().connectDB());
+    EXPECT_FALSE(QFile::exists(partial));
+    ASSERT_TRUE(writeFile(partial, "half"));
     EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
+    EXPECT_FALSE(QFile::exists(partial));
     ds().appDB.execute(u"UPDATE DietActivity SET Fat = 9 WHERE FoodName = 'Egg'"_s);
     ds().closeDB();
     ASSERT_TRUE(ds().connectDB());
@@ -144,4 +155,72 @@ TEST_F(SnapshotTest, RotationKeepsTheNewestFiveAndTheNewestOfTheLastFourWeeksAnd
         expected << name(d);
     expected.sort();
     EXPECT_EQ(files(), expected);
+}
+
+TEST_F(SnapshotTest, AClockSetAheadOrBackThinsOutNothingItShouldNotAndNamesNoNewestFromTheFuture) {
+    const auto name = [](const QDate& d, const QTime& t) {
+        return u"ForkData "_s + d.toString(Qt::ISODate) + t.toString(u" HHmmss"_s) + u".mdb"_s;
+    };
+    // Six copies of this morning, and three named while the clock was set ahead to next year.
+    QStringList morning, ahead;
+    for (int i = 0; i < 6; ++i)
+        morning << name(day(7), QTime(0, 10 * i));
+    for (int m = 1; m <= 3; ++m)
+        ahead << name(QDate(2027, m, 1), QTime(12, 0));
+    for (const QString& file : morning + ahead)
+        ASSERT_TRUE(writeFile(backups() + u'/' + file, "old"));
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken);
+    // The newest five of now, this one and four of the morning; every copy of next year.
+    QStringList expected = ahead + morning.mid(2) + QStringList{name(day(7), QTime(3, 15, 22))};
+    expected.sort();
+    EXPECT_EQ(files().join(u','), expected.join(u','));
+
+    // A copy of next year never counts as the newest: the log it holds is copied again now.
+    addDiet(u1, day(1), u"Banana"_s);
+    Clock::setFixed(QDateTime(QDate(2027, 6, 1), QTime(12, 0)));
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken);
+    Clock::setFixed(QDateTime(day(7), QTime(4, 0)));
+    EXPECT_EQ(snapshot(), SnapshotResult::Taken);
+    EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
+
+    // With the clock at 2000 every other copy is of the future: none is thinned out, and the
+    // list puts them after the one of now.
+    addDiet(u1, day(2), u"Apple"_s);
+    const QStringList before = files();
+    Clock::setFixed(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken);
+    EXPECT_EQ(files().size(), before.size() + 1);
+    const QList<BackupInfo> list = ListBackups(db.path());
+    EXPECT_EQ(list.first().path, last.path);
+    EXPECT_TRUE(std::is_sorted(list.begin() + 1, list.end(),
+                               [](const auto& a, const auto& b) { return a.taken > b.taken; }));
+}
+
+TEST_F(SnapshotTest, ALinkToTheLogIsNoCopyAndTheLockOnTheLogHolds) {
+    ASSERT_EQ(snapshot(), SnapshotResult::Taken);
+    const QString taken = last.path;
+    // Named like newer copies: a symbolic link and a second name of the log's own file.
+    const QString symlink = backups() + u"/ForkData 2026-12-07 031600.mdb"_s;
+    const QString hardlink = backups() + u"/ForkData 2026-12-07 031700.mdb"_s;
+    ASSERT_TRUE(QFile::link(db.path(), symlink));
+    ASSERT_EQ(
+        ::link(QFile::encodeName(db.path()).constData(), QFile::encodeName(hardlink).constData()),
+        0);
+    addDiet(u1, day(1), u"Banana"_s);
+    Clock::setFixed(QDateTime(day(7), QTime(3, 20)));
+    EXPECT_EQ(snapshot(), SnapshotResult::Taken);
+    const QList<BackupInfo> list = ListBackups(db.path());
+    EXPECT_EQ(list.size(), 2);
+    EXPECT_EQ(list.value(1).path, taken);
+    for (const QString& link : {symlink, hardlink}) {
+        const RestoreResult restored = RestoreFromCopy(ds().appDB, link);
+        EXPECT_FALSE(restored.changed);
+        EXPECT_EQ(restored.reason, u"The copy is not a Forkwise diet log."_s);
+    }
+    // Another process still cannot read the log: nothing opened it a second time.
+    QProcess reader;
+    reader.start(u"sqlite3"_s, {db.path(), u"SELECT count(*) FROM CONFIG;"_s});
+    ASSERT_TRUE(reader.waitForFinished(10000));
+    EXPECT_NE(reader.exitCode(), 0) << reader.readAllStandardOutput().constData();
+    EXPECT_TRUE(QFileInfo(symlink).isSymLink() && QFile::exists(hardlink));
 }

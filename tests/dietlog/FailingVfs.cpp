@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 #include <sqlite3.h>
+#include <string>
 
 namespace {
 
@@ -10,15 +11,23 @@ sqlite3_vfs* systemVfs = nullptr;
 sqlite3_vfs failing;
 std::atomic<bool> on{false};
 std::atomic<int> writeFault{SQLITE_FULL};
+std::string onlyUnder; // changed only while no write runs
 std::atomic<int> syncsToFail{0};
 
 struct File {
     sqlite3_file base;
     sqlite3_file* real;
+    const char* name; // valid until xClose; null for a temporary file
 };
 
 sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
+}
+
+bool failsNow(sqlite3_file* f) {
+    const char* name = reinterpret_cast<File*>(f)->name;
+    return on && (onlyUnder.empty() ||
+                  (name && std::strncmp(name, onlyUnder.c_str(), onlyUnder.size()) == 0));
 }
 
 int xClose(sqlite3_file* f) {
@@ -30,13 +39,13 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
     return real(f)->pMethods->xRead(real(f), buf, n, at);
 }
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    return on ? writeFault.load() : real(f)->pMethods->xWrite(real(f), buf, n, at);
+    return failsNow(f) ? writeFault.load() : real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    return on ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
+    return failsNow(f) ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
-    if (on || syncsToFail.fetch_sub(1) > 0)
+    if (failsNow(f) || syncsToFail.fetch_sub(1) > 0)
         return SQLITE_IOERR_FSYNC;
     syncsToFail = 0;
     return real(f)->pMethods->xSync(real(f), flags);
@@ -87,6 +96,7 @@ const sqlite3_io_methods methods = {1,
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     auto* file = reinterpret_cast<File*>(f);
     file->base.pMethods = nullptr;
+    file->name = name;
     file->real = static_cast<sqlite3_file*>(sqlite3_malloc(systemVfs->szOsFile));
     if (!file->real)
         return SQLITE_NOMEM;
@@ -116,8 +126,9 @@ void FailingVfs::install() {
     sqlite3_vfs_register(&failing, 1);
 }
 
-void FailingVfs::failWrites(bool fail, bool diskFull) {
+void FailingVfs::failWrites(bool fail, bool diskFull, const std::string& only) {
     writeFault = diskFull ? SQLITE_FULL : SQLITE_IOERR_WRITE;
+    onlyUnder = only;
     on = fail;
 }
 

@@ -129,14 +129,16 @@ TEST_F(FoodGroupsTest, DeletingAFoodOrAGroupWithItsFoodsLeavesTheDietLogAlone) {
 }
 
 TEST_F(FoodGroupsTest, AFailedWriteLeavesTheTreeAndTheCatalogueAsTheyWere) {
-    prepare(kGroups +
-            QStringList{QStringLiteral("CREATE TRIGGER NoNewGroups BEFORE INSERT ON FoodGroup "
-                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
-                        QStringLiteral("CREATE TRIGGER NoGroupDeletes BEFORE DELETE ON FoodGroup "
-                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
-                        QStringLiteral("CREATE TRIGGER NoRenames BEFORE UPDATE ON FoodGroup "
-                                       "BEGIN SELECT RAISE(ABORT, 'refused'); END")});
+    prepare(kGroups);
     start();
+    // Added to the open log: the program refuses to open a log that holds a trigger.
+    for (const char* refusal : {"CREATE TRIGGER NoNewGroups BEFORE INSERT ON FoodGroup "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                "CREATE TRIGGER NoGroupDeletes BEFORE DELETE ON FoodGroup "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                "CREATE TRIGGER NoRenames BEFORE UPDATE ON FoodGroup "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END"})
+        gDataSource->appDB.execute(QString::fromLatin1(refusal));
     TreeControl* t = w().tvwFood;
     const int nodes = t->Count();
     click(t, foodNode("G500"));

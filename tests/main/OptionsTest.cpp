@@ -71,9 +71,11 @@ TEST_F(OptionsTest, AnotherCurrentUserBringsTheirDietLogEvenWhenAppliedThenCance
 }
 
 TEST_F(OptionsTest, ASaveThatFailsPartWayLeavesEverythingAsItWas) {
-    prepare({QStringLiteral("CREATE TRIGGER NoUser3 BEFORE UPDATE ON CONFIG WHEN "
-                            "NEW.ConfigItem = 'USER3' BEGIN SELECT RAISE(ABORT, 'refused'); END")});
     start();
+    // Added to the open log: the program refuses to open a log that holds a trigger.
+    gDataSource->appDB.execute(
+        QStringLiteral("CREATE TRIGGER NoUser3 BEFORE UPDATE ON CONFIG WHEN NEW.ConfigItem = "
+                       "'USER3' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     bool open = false;
     options("mnuToolsOptions", [&](frmOptions& f) {
         f.txtOther1->setText(QStringLiteral("Iron"));

@@ -1,8 +1,12 @@
 // File > Restore Backup...: a checked copy chosen from the list replaces the log in the open
 // connection, after a copy of the present state; both trees, the current user and the status bar
-// then show the copy. A copy that fails its checks changes nothing.
+// then show the copy. A copy that fails its checks changes nothing, and no copy is thinned out
+// before a restore succeeded.
+#include "Restore.h"
+#include "FailingVfs.h"
 #include "MainWindowFixture.h"
 #include "Module1.h"
+#include "SchemaVersion.h"
 #include "ShowModal.h"
 #include "Snapshot.h"
 #include "SqlProbe.h"
@@ -11,9 +15,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -90,7 +97,8 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
     const QList<BackupInfo> copies = ListBackups(db.path());
     ASSERT_EQ(copies.size(), 3);
     EXPECT_EQ(copies[0].taken, Clock::now());
-    EXPECT_EQ(EntryCountsByUser(copies[0].path), (QList<QPair<QString, qint64>>{{u"USER1"_s, 1}}));
+    EXPECT_EQ(SummarizeBackup(copies[0].path, {u"USER1"_s, u"USER2"_s}).counts,
+              (QList<qint64>{1, 0}));
     EXPECT_EQ(queryValue(copies[0].path, u"SELECT count(*) FROM FoodGroup WHERE GroupId = 900"_s),
               1);
     closeWindow();
@@ -98,30 +106,115 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
               u"1,2,3"_s);
 }
 
-TEST_F(RestoreTest, ACopyThatFailsItsChecksIsRefusedAndTheLogLeftAsItWas) {
+TEST_F(RestoreTest, ACopyThatFailsItsChecksIsListedWithWhyOrRefusedAtRestoreAndTheLogKept) {
     prepare({dietRow(1, "USER1", "2026-01-01", "Apple")});
     const QByteArray good = fileBytes(db.path());
-    const QString copy = backups() + u"ForkData 2026-02-01 120000.mdb"_s;
-    ASSERT_TRUE(writeFile(copy, good.left(good.size() / 2))); // cut off half way
-    const auto hash = [&] {
-        return QCryptographicHash::hash(fileBytes(db.path()), QCryptographicHash::Sha256);
+    const auto copy = [this](int day) {
+        return backups() + u"ForkData 2026-02-%1 120000.mdb"_s.arg(day, 2, 10, QChar(u'0'));
     };
-    const QByteArray before = hash();
+    for (int day = 1; day <= 4; ++day)
+        ASSERT_TRUE(writeFile(copy(day), good));
+    queryValue(copy(4), u"CREATE TRIGGER Wipe AFTER INSERT ON DietActivity BEGIN DELETE FROM "
+                        "DietActivity WHERE DietId <> new.DietId; END"_s);
+    queryValue(copy(3), u"PRAGMA user_version = %1"_s.arg(kSchemaVersion + 1));
+    ASSERT_TRUE(writeFile(copy(2), good.left(good.size() / 2))); // cut off half way
+    // The list checks no page: a broken index of the foods shows only at Restore.
+    QByteArray brokenIndex = good;
+    brokenIndex[(queryValue(copy(1), u"SELECT rootpage FROM sqlite_master WHERE name = "
+                                     "'FoodItem_Group'"_s)
+                     .toLongLong() -
+                 1) *
+                queryValue(copy(1), u"PRAGMA page_size"_s).toLongLong()] = 0x7f;
+    ASSERT_TRUE(writeFile(copy(1), brokenIndex));
+    const QByteArray before = fileBytes(db.path());
     start();
-    for (const char* why : {"", "The copy was written by a newer version of Forkwise."}) {
-        boxes.clear();
-        restore([](frmRestore& f) { f.cmdRestore->click(); });
-        ASSERT_EQ(boxes.boxes().size(), 2u);
-        EXPECT_TRUE(boxes.boxes()[1].prompt.startsWith(
-            u"The backup copy "_s + QDir::toNativeSeparators(copy) +
-            u" cannot be restored, so the diet log was left unchanged.\n\n"_s +
-            QString::fromLatin1(why)))
-            << qPrintable(boxes.boxes()[1].prompt);
-        EXPECT_EQ(ListBackups(db.path()).size(), 1) << "no copy of the present state is made";
-        EXPECT_EQ(w().tvwDiet->Count(), 1);
-        ASSERT_TRUE(writeFile(copy, good));
-        queryValue(copy, u"PRAGMA user_version = 2"_s);
-    }
+
+    restore([&](frmRestore& f) {
+        EXPECT_EQ(f.windowTitle(), u"Restore Backup"_s);
+        ASSERT_EQ(f.lstBackups->topLevelItemCount(), 4);
+        QStringList shown;
+        for (int i = 0; i < 4; ++i) {
+            QTreeWidgetItem* row = f.lstBackups->topLevelItem(i);
+            shown << row->text(2) + u'/' + row->text(5) +
+                         (row->flags() & Qt::ItemIsEnabled ? u" enabled"_s : QString());
+        }
+        EXPECT_EQ(shown.join(u','), u"not a Forkwise copy/,newer version/,damaged/,1/0 enabled"_s);
+        // A click on a copy that cannot be restored does not choose it.
+        QTreeWidgetItem* refused = f.lstBackups->topLevelItem(0);
+        QTest::mouseClick(f.lstBackups->viewport(), Qt::LeftButton, {},
+                          f.lstBackups->visualItemRect(refused).center());
+        EXPECT_EQ(f.lstBackups->currentItem(), f.lstBackups->topLevelItem(3));
+        EXPECT_TRUE(f.cmdRestore->isEnabled());
+        f.cmdRestore->click();
+    });
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_TRUE(boxes.boxes()[1].prompt.startsWith(
+        u"The backup copy "_s + QDir::toNativeSeparators(copy(1)) +
+        u" cannot be restored, so the diet log was left unchanged.\n\nThe copy failed its "
+        "integrity check: "_s))
+        << qPrintable(boxes.boxes()[1].prompt);
+    EXPECT_EQ(ListBackups(db.path()).size(), 4) << "no copy of the present state is made";
+    EXPECT_EQ(w().tvwDiet->Count(), 1);
+
+    // With only copies that cannot be restored, none can be chosen.
+    QFile::remove(copy(1));
+    restore([](frmRestore& f) {
+        EXPECT_EQ(f.lstBackups->currentItem(), nullptr);
+        EXPECT_FALSE(f.cmdRestore->isEnabled());
+        f.cmdCancel->click();
+    });
     closeWindow();
-    EXPECT_EQ(hash(), before);
+    EXPECT_EQ(fileBytes(db.path()), before);
+    EXPECT_EQ(QDir(backups()).entryList({u"*-wal"_s, u"*-shm"_s, u"*-journal"_s}).join(u','),
+              QString());
+}
+
+TEST_F(RestoreTest, APageCopyThatFailsKeepsTheChosenCopyAndOnlyASuccessThinsOutTheOthers) {
+    FailingVfs::install();
+    prepare({dietRow(1, "USER1", "2026-01-01", "Apple")});
+    // Five copies of this morning, the oldest holding one entry more.
+    const QByteArray good = fileBytes(db.path());
+    const auto copy = [this](int hour) {
+        return backups() + u"ForkData 2026-03-01 %1.mdb"_s.arg(hour * 10000, 6, 10, QChar(u'0'));
+    };
+    for (int hour = 1; hour <= 5; ++hour)
+        ASSERT_TRUE(writeFile(copy(hour), good));
+    queryValue(copy(1), dietRow(2, "USER1", "2026-01-02", "Fig"));
+    Clock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
+    start();
+    // The fifth copy is chosen by its time in the list.
+    const QString fifth =
+        QLocale().toString(QDateTime(QDate(2026, 3, 1), QTime(1, 0)), QLocale::ShortFormat);
+    const auto restoreFifth = [&](bool fail) {
+        boxes.clear();
+        FailingVfs::failWrites(fail, true, QFile::encodeName(db.path()).toStdString());
+        restore([&](frmRestore& f) {
+            const QList<QTreeWidgetItem*> rows = f.lstBackups->findItems(fifth, Qt::MatchExactly);
+            ASSERT_EQ(rows.size(), 1);
+            f.lstBackups->setCurrentItem(rows[0]);
+            f.cmdRestore->click();
+        });
+        FailingVfs::failWrites(false);
+    };
+
+    restoreFifth(true);
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[1].prompt,
+              u"The backup copy "_s + QDir::toNativeSeparators(copy(1)) +
+                  u" cannot be restored, so the diet log was left unchanged.\n\nThe disk is "
+                  "full."_s);
+    // The copy of the present state was made, and nothing was thinned out.
+    EXPECT_EQ(ListBackups(db.path()).size(), 6);
+    EXPECT_TRUE(QFile::exists(copy(1)));
+    EXPECT_FALSE(w().tvwDiet->Item(u"DT20260102"_s));
+
+    restoreFifth(false);
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_TRUE(w().tvwDiet->Item(u"DT20260102"_s));
+    // The newest five are kept and the copy restored; the other is thinned out.
+    QStringList kept;
+    for (const BackupInfo& info : ListBackups(db.path()))
+        kept << QFileInfo(info.path).fileName().mid(20, 10);
+    EXPECT_EQ(kept.join(u','),
+              u"100000 (2),100000.mdb,050000.mdb,040000.mdb,030000.mdb,010000.mdb"_s);
 }

@@ -104,7 +104,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     ASSERT_TRUE(writeFile(db.path(), good.left(good.size() / 2))); // cut off half way
     const QByteArray before = hashOf(db.path());
     // The newest copy is damaged too, so the one before it is offered.
-    ASSERT_TRUE(writeFile(backups + u"ForkData 2099-01-01 120000.mdb"_s, fileBytes(db.path())));
+    ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-02 120000.mdb"_s, fileBytes(db.path())));
     ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0'))); // what a crash leaves beside the file
 
     const QString damaged = u"Forkwise was not closed properly, and the diet log "_s +
@@ -126,6 +126,8 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     EXPECT_EQ(hashOf(db.path()), before);
 
     ASSERT_TRUE(writeFile(backups + u"ForkData 2026-01-01 120000.mdb"_s, good));
+    // A good copy named while the clock was set ahead is never offered first.
+    ASSERT_TRUE(writeFile(backups + u"ForkData 2099-01-01 120000.mdb"_s, good));
     const auto offer = [](const QDateTime& taken) {
         return u"\n\nRestore the newest good backup copy, taken %1? The damaged file is kept "
                "beside the backup copies. No leaves the file as it is and closes Forkwise."_s.arg(
@@ -160,7 +162,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
         QApplication::processEvents();
         gDataSource.reset();
         EXPECT_EQ(queryValue(db.path(), u"PRAGMA integrity_check"_s), u"ok"_s);
-        newest = Clock::now(); // the copy taken on the way out
+        newest = Clock::now(); // the copy taken on the way out, when the log differed from all
         Clock::setFixed({});
     }
 
