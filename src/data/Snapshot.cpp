@@ -177,7 +177,7 @@ QString copyInto(sqlite3* log, const QString& path) {
             rc = sqlite3_backup_finish(backup);
         }
     }
-    const QString reason = rc == SQLITE_OK ? QString() : engineReason(dest, rc);
+    QString reason = rc == SQLITE_OK ? QString() : engineReason(dest, rc);
     if (sqlite3_close(dest) != SQLITE_OK && reason.isEmpty())
         return engineReason(dest, sqlite3_errcode(dest));
     return reason;
@@ -241,7 +241,7 @@ QList<qsizetype> toKeep(const QList<Copy>& copies, const QDateTime& now) {
     const QDate today = now.date();
     const QDate monday = today.addDays(1 - today.dayOfWeek());
     for (int w = 0; w < 4; ++w) {
-        const QDate from = monday.addDays(-7 * w);
+        const QDate from = monday.addDays(-7 * qint64(w));
         keepFirst([&](const QDate& d) { return d >= from && d < from.addDays(7); });
     }
     for (int m = 0; m < 6; ++m) {
@@ -450,7 +450,7 @@ QString KeepDamagedLog(Database& db) {
 
 QString CheckBackup(const QString& path) {
     sqlite3* db = nullptr;
-    const QString reason = openChecked(path, &db);
+    QString reason = openChecked(path, &db);
     sqlite3_close(db);
     return reason;
 }
