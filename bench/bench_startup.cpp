@@ -1,15 +1,20 @@
-// forkwise-bench-startup: how long the real program takes from its start until its main window
-// is shown and idle, and how much memory it holds then. Needs an X display (bench_startup.sh
-// provides one with Xvfb).
+// forkwise-bench-startup: what Forkwise's start-up costs against a bare Qt window. Needs an X
+// display (bench_startup.sh provides one with Xvfb).
 //
-// Each run gives a fresh program folder its own copy of the executable and of the log, and an
-// empty settings folder, so that every run starts from the same files. The clock starts just
-// before the fork. "Shown" is the map of the main window (known by its title and process id).
-// "Idle" is the end of the main thread's last stretch of work after that, once it has done
-// nothing for kQuietMs: its processor time, sampled every millisecond, stopped growing then. A
-// ping (_NET_WM_PING) sent at that point shows that the program answers at once, and the memory
-// is read. The program then is closed through the window system as a window manager would, and
-// must end by itself.
+// Three programs take turns, round after round: the bare window (forkwise-bench-floor), Forkwise
+// on the delivered database, and Forkwise on a household log. One warm-up round is left out of
+// the figures. The figure of a run is the processor time (user + system, every thread) the
+// program spent from its exec until its window had been shown, painted and then quiet for
+// kQuietMs: no thread used the processor for that long. The figure of the benchmark is each
+// Forkwise median as a ratio to the bare window's, which cancels most of what a machine and its
+// load add to all three alike.
+//
+// Each run gives a fresh program folder its own copy of the executable (and for Forkwise of the
+// log, as Data/ForkData.mdb) and empty settings and runtime folders, so every run starts from the
+// same files. The window counted is the one a person works in, known by its title and process id
+// (Forkwise's splash comes and goes before it). Once quiet, a ping (_NET_WM_PING) shows that the
+// program answers at once, the memory is read, and the program is closed through the window
+// system as a window manager would; it must end by itself.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -22,8 +27,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <poll.h>
 #include <stdexcept>
@@ -37,8 +44,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kTitle = "Forkwise 1.0";
-constexpr int kQuietMs = 50; // this long without work after the window is shown counts as idle
+constexpr int kQuietMs = 400; // this long without work after the window is shown counts as idle
 constexpr int kTimeoutMs = 30000;
 
 using Clock = std::chrono::steady_clock;
@@ -49,12 +55,21 @@ double msBetween(Clock::time_point a, Clock::time_point b) {
 
 // What one run measured.
 struct Run {
-    double shownMs = 0; // fork to the map of the main window
-    double idleMs = 0;  // fork to the end of the main thread's work after the map
-    double cpuMs = 0;   // processor time of the main thread until idle
+    double cpuMs = 0;   // processor time of every thread until idle
+    double shownMs = 0; // fork to the map of the window
+    double idleMs = 0;  // fork to the end of the last work after the map
     double pingMs = 0;  // round trip of a ping sent when idle
     double rssMB = 0;   // VmRSS when idle
     double peakMB = 0;  // VmHWM when idle
+};
+
+// One of the programs the rounds start.
+struct Subject {
+    std::string label;
+    fs::path program;
+    fs::path log; // empty: the program needs no diet log
+    std::string title;
+    std::vector<Run> runs;
 };
 
 // The X connection and the atoms the runs use; the driver watches the root window for the map
@@ -158,13 +173,37 @@ long statusKb(pid_t pid, const char* field) {
     return -1;
 }
 
-// Processor time of the process's main thread so far, in ns (the first field of schedstat).
-long long mainThreadNs(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
-    long long ns = -1;
-    in >> ns;
-    return ns;
-}
+// The processor time (user + system) of all threads of a process, read from each thread's
+// schedstat (nanoseconds on the processor). A thread that has ended keeps the last figure read
+// for it; sampled every millisecond, that loses at most a millisecond of a thread's last work.
+class ProcessCpu {
+public:
+    explicit ProcessCpu(pid_t pid) : taskDir("/proc/" + std::to_string(pid) + "/task") {}
+
+    // The total so far, or -1 once the process is gone.
+    long long sample() {
+        DIR* dir = opendir(taskDir.c_str());
+        if (!dir)
+            return -1;
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::ifstream in(taskDir + '/' + entry->d_name + "/schedstat");
+            long long ns = -1;
+            if (in >> ns)
+                threads[entry->d_name] = ns;
+        }
+        closedir(dir);
+        long long total = 0;
+        for (const auto& [tid, ns] : threads)
+            total += ns;
+        return total;
+    }
+
+private:
+    std::string taskDir;
+    std::map<std::string, long long> threads;
+};
 
 // Waits up to timeoutMs for the child to end; its exit status, or nullopt if it is still there.
 std::optional<int> waitEnd(pid_t pid, int timeoutMs) {
@@ -185,19 +224,23 @@ void killChild(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
-// A program folder of its own: the executable with Data/ForkData.mdb beside it and a settings
-// folder, removed again at the end of the run.
+// A program folder of its own: the executable, Data/ForkData.mdb beside it when there is a
+// log, and settings and runtime folders; removed again at the end of the run.
 struct ProgramFolder {
     fs::path dir;
-    ProgramFolder(const fs::path& parent, const fs::path& program, const fs::path& log) {
+    ProgramFolder(const fs::path& parent, const Subject& subject) {
         std::string pattern = (parent / "forkwise-startup-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot make a folder in " + parent.string());
         dir = pattern;
-        fs::create_directories(dir / "Data");
         fs::create_directories(dir / "config");
-        fs::copy_file(program, dir / "forkwise");
-        fs::copy_file(log, dir / "Data" / "ForkData.mdb");
+        fs::create_directories(dir / "runtime");
+        fs::permissions(dir / "runtime", fs::perms::owner_all);
+        fs::copy_file(subject.program, dir / subject.program.filename());
+        if (!subject.log.empty()) {
+            fs::create_directories(dir / "Data");
+            fs::copy_file(subject.log, dir / "Data" / "ForkData.mdb");
+        }
     }
     ~ProgramFolder() {
         std::error_code ignored;
@@ -207,11 +250,12 @@ struct ProgramFolder {
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 };
 
-bool runOnce(XSession& x, const fs::path& tempParent, const fs::path& program, const fs::path& log,
-             Run& run, std::string& error) {
-    ProgramFolder folder(tempParent, program, log);
-    const std::string exe = (folder.dir / "forkwise").string();
+bool runOnce(XSession& x, const fs::path& tempParent, const Subject& subject, Run& run,
+             std::string& error) {
+    ProgramFolder folder(tempParent, subject);
+    const std::string exe = (folder.dir / subject.program.filename()).string();
     const std::string config = (folder.dir / "config").string();
+    const std::string runtime = (folder.dir / "runtime").string();
 
     // Events of earlier runs are of no interest.
     XSync(x.dpy, True);
@@ -224,6 +268,7 @@ bool runOnce(XSession& x, const fs::path& tempParent, const fs::path& program, c
     }
     if (pid == 0) {
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
         _exit(127);
@@ -235,22 +280,24 @@ bool runOnce(XSession& x, const fs::path& tempParent, const fs::path& program, c
     while (!window) {
         if (!x.next(ev, deadline)) {
             killChild(pid);
-            error = "no main window appeared";
+            error = "no window titled \"" + subject.title + "\" appeared";
             return false;
         }
-        if (ev.type == MapNotify && ev.xmap.event == x.root && x.title(ev.xmap.window) == kTitle &&
-            x.pid(ev.xmap.window) == pid) {
+        if (ev.type == MapNotify && ev.xmap.event == x.root &&
+            x.title(ev.xmap.window) == subject.title && x.pid(ev.xmap.window) == pid) {
             window = ev.xmap.window;
             run.shownMs = msBetween(start, Clock::now());
         }
     }
 
-    // Watch the main thread until it has been quiet for kQuietMs.
+    // The window is painted after its map; watch every thread until none has worked for
+    // kQuietMs.
+    ProcessCpu cpu(pid);
     Clock::time_point lastWork = Clock::now();
-    long long ns = mainThreadNs(pid);
+    long long ns = cpu.sample();
     while (msBetween(lastWork, Clock::now()) < kQuietMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        const long long now = mainThreadNs(pid);
+        const long long now = cpu.sample();
         if (now < 0 || Clock::now() > deadline) {
             killChild(pid);
             error = "the program did not become idle";
@@ -300,8 +347,16 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+double medianOf(const Subject& s, double Run::*field) {
+    std::vector<double> v;
+    for (const Run& r : s.runs)
+        v.push_back(r.*field);
+    return median(v);
+}
+
 int usage() {
-    std::fputs("usage: forkwise-bench-startup FORKWISE LOG_DB [--runs N] [--dir TEMP_PARENT]\n",
+    std::fputs("usage: forkwise-bench-startup FLOOR FORKWISE DELIVERED_DB LOG_DB [--rounds N] "
+               "[--dir TEMP_PARENT]\n",
                stderr);
     return 2;
 }
@@ -310,12 +365,12 @@ int usage() {
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> paths;
-    int runs = 10;
+    int rounds = 5;
     fs::path tempParent = fs::temp_directory_path();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--runs" && i + 1 < argc)
-            runs = std::atoi(argv[++i]);
+        if (a == "--rounds" && i + 1 < argc)
+            rounds = std::atoi(argv[++i]);
         else if (a == "--dir" && i + 1 < argc)
             tempParent = argv[++i];
         else if (a.starts_with('-'))
@@ -323,72 +378,72 @@ int main(int argc, char* argv[]) {
         else
             paths.push_back(a);
     }
-    if (paths.size() != 2 || runs < 1)
+    if (paths.size() != 4 || rounds < 1)
         return usage();
-    const fs::path program = paths[0], log = paths[1];
-    for (const fs::path& p : {program, log})
+    for (const fs::path p : paths)
         if (!fs::is_regular_file(p)) {
             std::fprintf(stderr, "forkwise-bench-startup: %s: no such file\n", p.c_str());
             return 1;
         }
+    const fs::path floor = paths[0], forkwise = paths[1], delivered = paths[2], log = paths[3];
+    auto sized = [](const char* what, const fs::path& p) {
+        return std::string(what) + " (" + std::to_string(fs::file_size(p) >> 20) + " MB)";
+    };
+    std::vector<Subject> subjects = {
+        {"bare Qt window", floor, {}, "QtFloor minimal", {}},
+        {sized("Forkwise, delivered database", delivered), forkwise, delivered, "Forkwise 1.0", {}},
+        {sized("Forkwise, household log", log), forkwise, log, "Forkwise 1.0", {}}};
+
     XSession x;
     if (!x.ok()) {
         std::fputs("forkwise-bench-startup: no X display\n", stderr);
         return 1;
     }
-
-    std::vector<Run> measured;
-    Run first;
-    for (int i = 0; i <= runs; ++i) {
-        Run r;
-        std::string error;
-        try {
-            if (!runOnce(x, tempParent, program, log, r, error)) {
-                std::fprintf(stderr, "forkwise-bench-startup: run %d: %s\n", i, error.c_str());
+    for (int round = 0; round <= rounds; ++round)
+        for (Subject& s : subjects) {
+            Run r;
+            std::string error;
+            try {
+                if (!runOnce(x, tempParent, s, r, error)) {
+                    std::fprintf(stderr, "forkwise-bench-startup: %s, round %d: %s\n",
+                                 s.label.c_str(), round, error.c_str());
+                    return 1;
+                }
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "forkwise-bench-startup: %s, round %d: %s\n", s.label.c_str(),
+                             round, e.what());
                 return 1;
             }
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "forkwise-bench-startup: run %d: %s\n", i, e.what());
-            return 1;
+            if (round > 0) // the first round warms the file cache and the X server
+                s.runs.push_back(r);
         }
-        if (i == 0)
-            first = r;
-        else
-            measured.push_back(r);
-    }
 
-    std::printf("Start-up of %s on %s (%ju bytes), X display %s, warm file cache\n",
-                program.c_str(), log.c_str(), std::uintmax_t(fs::file_size(log)),
+    std::printf("Start-up against a bare Qt window, X display %s, warm file cache\n",
                 DisplayString(x.dpy));
-    std::printf("  each run: a fresh program folder with its own copy of the log, empty settings;\n"
-                "  clock from the fork; shown = main window mapped; idle = the main thread's work "
-                "ended\n  (no processor time for %d ms after)\n",
-                kQuietMs);
-    std::printf("  first run of the process: shown %.1f ms, idle %.1f ms, %.1f MB resident\n",
-                first.shownMs, first.idleMs, first.rssMB);
-    std::printf("  %-5s %9s %9s %13s %8s %12s %8s\n", "run", "shown ms", "idle ms", "main CPU ms",
-                "ping ms", "resident MB", "peak MB");
-    for (size_t i = 0; i < measured.size(); ++i) {
-        const Run& r = measured[i];
-        std::printf("  %-5zu %9.1f %9.1f %13.1f %8.2f %12.1f %8.1f\n", i + 1, r.shownMs, r.idleMs,
-                    r.cpuMs, r.pingMs, r.rssMB, r.peakMB);
+    std::printf("  CPU: processor time (user + system, every thread) from exec until the window,\n"
+                "  shown and painted, has done no work for %d ms; medians of %d rounds after a\n"
+                "  warm-up, the three programs taking turns; ratio: to the bare window's median\n",
+                kQuietMs, rounds);
+    const double floorCpu = medianOf(subjects[0], &Run::cpuMs);
+    std::printf("  %-42s %8s %6s %9s %8s %9s %8s\n", "", "CPU ms", "ratio", "shown ms", "idle ms",
+                "RSS MB", "peak MB");
+    for (const Subject& s : subjects)
+        std::printf("  %-42s %8.1f %6.2f %9.1f %8.1f %9.1f %8.1f\n", s.label.c_str(),
+                    medianOf(s, &Run::cpuMs), medianOf(s, &Run::cpuMs) / floorCpu,
+                    medianOf(s, &Run::shownMs), medianOf(s, &Run::idleMs), medianOf(s, &Run::rssMB),
+                    medianOf(s, &Run::peakMB));
+    std::printf("  CPU ms of each round:\n");
+    for (const Subject& s : subjects) {
+        std::printf("    %-40s", s.label.c_str());
+        for (const Run& r : s.runs)
+            std::printf(" %7.1f", r.cpuMs);
+        std::printf("\n");
     }
-    auto column = [&](double Run::*field) {
-        std::vector<double> v;
-        for (const Run& r : measured)
-            v.push_back(r.*field);
-        return v;
-    };
-    auto summary = [&](const char* what, double Run::*field, const char* unit, const char* goal) {
-        const std::vector<double> v = column(field);
-        std::printf("  %-28s min %7.1f, median %7.1f, max %7.1f %s%s\n", what,
-                    *std::min_element(v.begin(), v.end()), median(v),
-                    *std::max_element(v.begin(), v.end()), unit, goal);
-    };
-    std::printf("  %d runs after it:\n", runs);
-    summary("to the main window shown:", &Run::shownMs, "ms", "");
-    summary("to shown and idle:", &Run::idleMs, "ms", "   (goal: under 400 ms)");
-    summary("resident memory when idle:", &Run::rssMB, "MB", "   (goal: under 120 MB)");
-    summary("peak resident memory:", &Run::peakMB, "MB", "");
+    double slowestPing = 0;
+    for (const Subject& s : subjects)
+        for (const Run& r : s.runs)
+            slowestPing = std::max(slowestPing, r.pingMs);
+    std::printf("  slowest answer to a ping when idle: %.1f ms\n", slowestPing);
+    std::printf("  goal: the household log within 1.3 times the bare window\n");
     return 0;
 }

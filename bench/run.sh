@@ -2,9 +2,10 @@
 # Runs the benchmarks: bench/run.sh BIN_DIR BUILD_DIR (as `make bench` does).
 # The household log they load is built once, from the delivered database in BIN_DIR/Data, into
 # BUILD_DIR/bench/household.mdb and reused afterwards; delete that file to build it afresh.
-# BENCH_RUNS sets the runs of the open, start-up and snapshot benchmarks (10), BENCH_ENTRY_RUNS
-# those of each kind of diet entry (50), BENCH_REPORT_RUNS those of each report (5). The start-up
-# benchmark and the report's run with accessibility on need xvfb-run and dbus-run-session.
+# BENCH_RUNS sets the runs of the open and snapshot benchmarks (10), BENCH_STARTUP_ROUNDS the
+# rounds of the start-up benchmark (5), BENCH_ENTRY_RUNS those of each kind of diet entry (50),
+# BENCH_REPORT_RUNS those of each report (5). The start-up benchmark and the report's run with
+# accessibility on need xvfb-run and dbus-run-session.
 set -eu
 
 if [ $# -ne 2 ]; then
@@ -16,7 +17,7 @@ bench=$2/bench
 delivered=$bin/Data/ForkData.mdb
 log=$bench/household.mdb
 
-for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup \
+for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup forkwise-bench-floor \
     forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools \
     forkwise-bench-snapshot forkwise-bench-restore forkwise-bench-report; do
     if [ ! -x "$bench/$tool" ]; then
@@ -35,8 +36,8 @@ fi
 
 "$bench/forkwise-bench-open" "$log" --runs "${BENCH_RUNS:-10}"
 echo
-"$(dirname "$0")/bench_startup.sh" "$bench/forkwise-bench-startup" "$bin/forkwise" "$log" \
-    --runs "${BENCH_RUNS:-10}"
+"$(dirname "$0")/bench_startup.sh" "$bench/forkwise-bench-startup" "$bench/forkwise-bench-floor" \
+    "$bin/forkwise" "$delivered" "$log" --rounds "${BENCH_STARTUP_ROUNDS:-5}"
 echo
 # Every entry is flushed to the file: once beside the build, on its disk, and once on a tmpfs,
 # which shows the disk's share.

@@ -110,30 +110,34 @@ bool StartProgram(const QString& programDir) {
         gDataSource.reset();
         return false;
     }
-    gDataSource->cmdConfig();
-
-    // Errors that escape a later step do not stop start-up; the steps go on.
-    auto splash = std::make_unique<frmSplash>();
+    setUnloadMainFormHandler([] {
+        if (gMainForm)
+            gMainForm->closeAfterFailure();
+    });
+    // Before there is an event loop a failed command closes what is open at once: the message
+    // has been shown, and the run ends without a window.
     try {
-        splash->show();
-        splash->repaint();
-        QApplication::processEvents();
-    } catch (...) {
+        gDataSource->cmdConfig();
+    } catch (const CommandFailed&) {
+        gDataSource->closeDB();
+        return false;
     }
+    auto splash = std::make_unique<frmSplash>();
+    splash->show();
+    splash->repaint();
+    // The splash is drawn now, while the main window loads without an event loop.
+    QApplication::processEvents();
+    gMainForm = new frmMain;
+    gMainForm->setAttribute(Qt::WA_DeleteOnClose);
     try {
-        setUnloadMainFormHandler([] {
-            if (gMainForm)
-                gMainForm->closeAfterFailure();
-        });
-        gMainForm = new frmMain;
-        gMainForm->setAttribute(Qt::WA_DeleteOnClose);
         gMainForm->Form_Load();
-    } catch (...) {
+    } catch (const CommandFailed&) {
+        gMainForm->closeAfterFailure();
+        return false;
+    } catch (const DbError&) {
+        // A row that cannot be read does not stop the start: the window shows what was loaded.
     }
     splash.reset();
-    // A data failure during the load has already closed the main window.
-    if (!gMainForm || !gDataSource->appDB.isOpen())
-        return false;
     gMainForm->show();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CommandBoundary.h"
 #include "Config.h"
 #include "DietLog.h"
 #include "FoodCatalog.h"
@@ -173,24 +174,16 @@ void frmMain::Form_Load() {
     restorePlacement();
     parts.state.FoodClipValid = false;
     parts.state.DietClipValid = false;
-    // A failed command has reported itself and closed the window: the load stops there, so the
-    // user sees one message rather than one for every command after it.
-    for (void (clsFWSDataSource::*command)() :
-         {&clsFWSDataSource::cmdGroups, &clsFWSDataSource::cmdFoods,
-          &clsFWSDataSource::cmdTableKey}) {
-        (gDataSource.get()->*command)();
-        if (gDataSource->closed())
-            return;
-    }
+    // A failed command has shown its message and throws: the load stops there, so the user sees
+    // one message rather than one for every command after it.
+    gDataSource->cmdGroups();
+    gDataSource->cmdFoods();
+    gDataSource->cmdTableKey();
     gCurrentUser = LoadCurrentUser();
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
     gDataSource->cmdDietData(gCurrentUser);
-    if (gDataSource->closed())
-        return;
     food->LoadFoodTree();
-    if (gDataSource->closed())
-        return;
     diet->LoadDietDates();
     tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
     parts.state.FoodPending = false;
@@ -205,15 +198,12 @@ void frmMain::reloadAfterRestore() {
     parts.state.FoodPending = false;
     parts.state.FoodIsNew = false;
     parts.enable({Command::Paste}, false);
-    if (!gDataSource->reopenResultSets())
-        return;
+    gDataSource->reopenResultSets();
     gCurrentUser = LoadCurrentUser();
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
     tvwFood->Clear();
     food->LoadFoodTree();
-    if (gDataSource->closed())
-        return;
     diet->ReloadDietLog();
 }
 
@@ -256,7 +246,8 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
+    // A pending food whose save fails on the way out is reported; the window closes all the same.
+    guarded([this] { Form_QueryUnload(); });
     Form_Unload();
     event->accept();
 }

@@ -61,8 +61,6 @@ void frmMain::mnuEditDietEntry_Click() {
 void frmMain::mnuToolsOptions_Click() {
     if (ShowOptions(this))
         diet->ReloadDietLog();
-    if (gDataSource->closed())
-        return;
     // A new display name of the current user shows at once, whether or not the user changed.
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));

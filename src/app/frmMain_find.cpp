@@ -56,9 +56,7 @@ void frmMain::FindEntry(bool blnNext) {
             target.findTree()->setFocus();
         }
     } catch (const DbError&) {
-        ShowAppError(foods ? kFoodPhrase : kDietPhrase);
-        UnloadMainForm();
-        return;
+        gDataSource->reportFailure(foods ? kFoodPhrase : kDietPhrase);
     }
     QApplication::processEvents();
 }

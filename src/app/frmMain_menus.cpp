@@ -1,4 +1,5 @@
 // The main window's menu bar, popup menu and toolbar, and the commands they run.
+#include "CommandBoundary.h"
 #include "FoodCatalog.h"
 #include "Icons.h"
 #include "MainLayout.h"
@@ -42,7 +43,8 @@ void frmMain::buildMenus() {
                 continue;
             parts.commands.add(item.command, a);
             handlers[std::size_t(item.command)] = item.handler;
-            connect(a, &QAction::triggered, this, item.handler);
+            connect(a, &QAction::triggered, this,
+                    [this, handler = item.handler] { guarded([&] { (this->*handler)(); }); });
         }
     };
     const auto submenu = [this](QMenu* parent, const char* name, const char* caption) {
@@ -220,7 +222,8 @@ void frmMain::buildToolbar() {
         a->setObjectName(QString::fromLatin1(b.key));
         a->setToolTip(QString::fromLatin1(b.tip));
         parts.commands.add(b.command, a);
-        connect(a, &QAction::triggered, this, [this, c = b.command] { tbToolBar_ButtonClick(c); });
+        connect(a, &QAction::triggered, this,
+                [this, c = b.command] { guarded([&] { tbToolBar_ButtonClick(c); }); });
     }
     // The toolbar's own button for buttons that do not fit (shown only in a narrow window).
     if (auto* more = tbToolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
@@ -234,7 +237,7 @@ void frmMain::tbToolBar_ButtonClick(Command command) {
 void frmMain::mnuFileRestore_Click() {
     // An edit in progress belongs to the state that is kept as a copy before the restore.
     food->SavePendingFood();
-    if (!gDataSource->closed() && RestoreBackup(this))
+    if (RestoreBackup(this))
         reloadAfterRestore();
 }
 

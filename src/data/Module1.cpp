@@ -31,6 +31,7 @@ bool handlingDiskFull() {
     } catch (const DbError& e) {
         return e.diskFull;
     } catch (...) {
+        // any other failure is not a full disk
     }
     return false;
 }

@@ -42,6 +42,36 @@ QVariant columnValue(sqlite3_stmt* st, int i, const QString& declType) {
     }
 }
 
+// A DATE column's usual text, "YYYY-MM-DD", read straight from its bytes: a list of days reads
+// thousands of them. Anything else (a time after the date, a date that does not exist) is an
+// invalid date here and goes the long way.
+QDate isoDate(sqlite3_stmt* st, int i) {
+    if (sqlite3_column_type(st, i) != SQLITE_TEXT || sqlite3_column_bytes(st, i) != 10)
+        return {};
+    const auto* t = sqlite3_column_text(st, i);
+    int fields[3] = {};
+    int field = 0;
+    for (int k = 0; k < 10; ++k) {
+        if (k == 4 || k == 7) {
+            if (t[k] != '-')
+                return {};
+            ++field;
+        } else if (t[k] >= '0' && t[k] <= '9') {
+            fields[field] = fields[field] * 10 + (t[k] - '0');
+        } else {
+            return {};
+        }
+    }
+    return QDate(fields[0], fields[1], fields[2]);
+}
+
+QVariant valueOf(sqlite3_stmt* st, int i, const QString& declType) {
+    if (declType == u"DATE")
+        if (const QDate d = isoDate(st, i); d.isValid())
+            return QVariant(d);
+    return columnValue(st, i, declType);
+}
+
 bool textEqualsNoCase(const QString& a, const QString& b) {
     // Folds ASCII letters only, as the database's NOCASE collation does.
     if (a.size() != b.size())
@@ -111,18 +141,13 @@ std::unique_ptr<Recordset> Recordset::openDynaset(Database& db, const QString& t
             db.prepare(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" LIMIT 0"))};
         rs->setColumns(cols.st);
     }
-    QString sql = QStringLiteral("SELECT rowid FROM ") + table;
+    rs->keySql_ = QStringLiteral("SELECT rowid FROM ") + table;
     if (!where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where;
+        rs->keySql_ += QStringLiteral(" WHERE ") + where;
     if (!orderBy.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + orderBy;
-    Statement keys{db.prepare(sql)};
-    db.bind(keys.st, params);
-    int rc;
-    while ((rc = sqlite3_step(keys.st)) == SQLITE_ROW)
-        rs->keys_.push_back(sqlite3_column_int64(keys.st, 0));
-    if (rc != SQLITE_DONE)
-        db.fail(sql);
+        rs->keySql_ += QStringLiteral(" ORDER BY ") + orderBy;
+    // A query the engine cannot run fails here, at the command; its rows are read on first use.
+    Statement keys{db.prepare(rs->keySql_)};
     rs->pos_ = 0;
     return rs;
 }
@@ -139,11 +164,46 @@ std::unique_ptr<Recordset> Recordset::openSnapshot(Database& db, const QString& 
     while ((rc = sqlite3_step(st.st)) == SQLITE_ROW) {
         std::vector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
-            row[i] = columnValue(st.st, i, rs->declTypes_[i]);
+            row[i] = valueOf(st.st, i, rs->declTypes_[i]);
         rs->rows_.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         db.fail(sql);
+    rs->pos_ = 0;
+    return rs;
+}
+
+std::unique_ptr<Recordset> Recordset::openDistinct(Database& db, const QString& table,
+                                                   const QString& column, const QString& where,
+                                                   const QVariantList& params) {
+    std::unique_ptr<Recordset> rs(new Recordset);
+    rs->db_ = &db;
+    const QString select = QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ") + table +
+                           QStringLiteral(" WHERE (") + where + u')';
+    const QString order = QStringLiteral(" ORDER BY ") + column + QStringLiteral(" LIMIT 1");
+    const QString past = select + QStringLiteral(" AND ") + column + QStringLiteral(" > ?") + order;
+    Statement first{db.prepare(select + order)};
+    // Two statements seek past the value found last in turn: the one that found it still holds
+    // it while the other is bound to it, as the engine holds it, so like compares with like.
+    Statement next[2] = {{db.prepare(past)}, {db.prepare(past)}};
+    for (sqlite3_stmt* st : {first.st, next[0].st, next[1].st})
+        db.bind(st, params);
+    rs->setColumns(first.st);
+    const int after = int(params.size()) + 1; // the parameter of the value found last
+    sqlite3_stmt* st = first.st;
+    int turn = 0;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        rs->rows_.push_back({valueOf(st, 0, rs->declTypes_[0])});
+        sqlite3_stmt* following = next[turn].st;
+        sqlite3_reset(following);
+        if (sqlite3_bind_value(following, after, sqlite3_column_value(st, 0)) != SQLITE_OK)
+            db.fail(select);
+        st = following;
+        turn = 1 - turn;
+    }
+    if (rc != SQLITE_DONE)
+        db.fail(select);
     rs->pos_ = 0;
     return rs;
 }
@@ -164,7 +224,32 @@ void Recordset::setColumns(sqlite3_stmt* stmt) {
 // ---- Positioning --------------------------------------------------------------------------
 
 int Recordset::rowCount() const {
-    return int(table_.isEmpty() ? rows_.size() : keys_.size());
+    if (table_.isEmpty())
+        return int(rows_.size());
+    readKeys();
+    return int(keys_.size());
+}
+
+void Recordset::readKeys() const {
+    // A closed set has no rows to read.
+    if (keysRead_ || !db_)
+        return;
+    std::vector<qint64> keys;
+    try {
+        Statement st{db_->prepare(keySql_)};
+        db_->bind(st.st, params_);
+        int rc;
+        while ((rc = sqlite3_step(st.st)) == SQLITE_ROW)
+            keys.push_back(sqlite3_column_int64(st.st, 0));
+        if (rc != SQLITE_DONE)
+            db_->fail(keySql_);
+    } catch (const DbError&) {
+        if (readFailure_)
+            readFailure_();
+        throw;
+    }
+    keys_ = std::move(keys);
+    keysRead_ = true;
 }
 
 void Recordset::requireOpen() const {
@@ -321,9 +406,14 @@ bool Recordset::FindNextWrapping(const Criterion& criterion) {
 // ---- Reading ------------------------------------------------------------------------------
 
 int Recordset::column(const QString& name) const {
+    // A loop over the rows asks for the same field again and again.
+    if (name == lastName_)
+        return lastColumn_;
     auto it = columnIndex_.constFind(name.toLower());
     if (it == columnIndex_.cend())
         throw DbError((QStringLiteral("Item not found in this collection: ") + name).toStdString());
+    lastName_ = name;
+    lastColumn_ = *it;
     return *it;
 }
 
@@ -343,7 +433,7 @@ const std::vector<QVariant>& Recordset::currentRow() const {
         db_->fail(QStringLiteral("Cannot read a row of ") + table_);
     cache_.assign(columns_.size(), QVariant());
     for (int i = 0; i < int(columns_.size()); ++i)
-        cache_[i] = columnValue(st.st, i, declTypes_[i]);
+        cache_[i] = valueOf(st.st, i, declTypes_[i]);
     cachePos_ = pos_;
     return cache_;
 }
@@ -368,6 +458,7 @@ void Recordset::setField(const QString& name, const QVariant& value) {
 void Recordset::AddNew() {
     requireUpdatable();
     cancelEdit();
+    readKeys(); // the new row joins the end of the rows as they were before it
     buffer_.assign(columns_.size(), QVariant());
     dirty_.assign(columns_.size(), false);
     editMode_ = EditMode::AddNew;
@@ -486,4 +577,9 @@ void Recordset::Close() {
     cache_.clear();
     cachePos_ = -1;
     db_ = nullptr;
+}
+
+EditScope::~EditScope() {
+    if (rs_.isOpen() && rs_.editMode() != Recordset::EditMode::None)
+        rs_.CancelUpdate(); // only drops the buffer: nothing is written, nothing can fail
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A result set the program positions, reads and updates row by row.
 //
-// Updatable sets ("dynasets") cover the rows of one table: they hold the row keys in query order
-// and read a row's values only when it becomes current, so opening a large set costs one index
-// scan. Every change is written through to the table at once. Snapshots are read-only copies of
+// Updatable sets ("dynasets") cover the rows of one table: they hold the row keys in query order,
+// read when the set is first positioned, searched or added to rather than at the open, and read
+// a row's values only when it becomes current, so opening a large set costs next to nothing.
+// Every change is written through to the table at once. Snapshots are read-only copies of
 // the rows a query returned. Values are QVariants; a null column is a null QVariant. Text fields
 // are QString, DATE columns QDate, BOOLEAN columns bool, integers qlonglong, reals double.
 //
@@ -15,6 +16,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -57,6 +59,13 @@ public:
                                                   const QVariantList& params = {});
     // A read-only copy of the rows of `sql`.
     static std::unique_ptr<Recordset> openSnapshot(Database& db, const QString& sql,
+                                                   const QVariantList& params = {});
+    // A read-only copy of the distinct values of `column` in the rows of `table` WHERE `where`,
+    // ascending: the rows of SELECT DISTINCT column ... ORDER BY 1. Each value is found by one
+    // seek past the one before, so an index that leads with the condition's columns and then
+    // `column` is read once per value rather than once per row.
+    static std::unique_ptr<Recordset> openDistinct(Database& db, const QString& table,
+                                                   const QString& column, const QString& where,
                                                    const QVariantList& params = {});
     ~Recordset();
     Recordset(const Recordset&) = delete;
@@ -105,9 +114,16 @@ public:
     void Close();
     bool isOpen() const { return db_ != nullptr; }
 
+    // What reports a failure to read an updatable set's rows, which happens on first use rather
+    // than when the set is opened: the command that opened it shows its message and ends the run.
+    void setReadFailure(std::function<void()> report) { readFailure_ = std::move(report); }
+
 private:
     Recordset() = default;
+    // The number of rows; a dynaset reads its keys first.
     int rowCount() const;
+    // Reads a dynaset's row keys, once.
+    void readKeys() const;
     int column(const QString& name) const;
     void requireCurrent() const;
     void requireOpen() const;
@@ -127,8 +143,13 @@ private:
     QStringList columns_;
     QStringList declTypes_;
     QHash<QString, int> columnIndex_;
+    mutable QString lastName_; // the field asked for last, as it was spelled, and its column
+    mutable int lastColumn_ = -1;
 
-    std::vector<qint64> keys_;                // dynaset: row ids in query order
+    QString keySql_;                   // dynaset: the query of its row ids
+    mutable std::vector<qint64> keys_; // dynaset: row ids in query order
+    mutable bool keysRead_ = false;
+    std::function<void()> readFailure_;
     std::vector<std::vector<QVariant>> rows_; // snapshot: the rows
     mutable std::vector<QVariant> cache_;     // dynaset: values of the current row
     mutable int cachePos_ = -1;
@@ -151,4 +172,20 @@ private:
     EditMode editMode_ = EditMode::None;
     std::vector<QVariant> buffer_;
     std::vector<bool> dirty_;
+};
+
+// An add or edit of a row that is cancelled when the scope ends without commit(): a failure
+// part-way never leaves a half-written row behind for a later move or update to save.
+class EditScope {
+public:
+    explicit EditScope(Recordset& rs) : rs_(rs) {}
+    ~EditScope();
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+    // Writes the row being added or edited (Update).
+    void commit() { rs_.Update(); }
+
+private:
+    Recordset& rs_;
 };

@@ -126,15 +126,11 @@ void clsFWSDataSource::closeResultSets() {
             (*member)->Close();
 }
 
-bool clsFWSDataSource::reopenResultSets() {
-    for (void (clsFWSDataSource::*command)() :
-         {&clsFWSDataSource::cmdGroups, &clsFWSDataSource::cmdFoods, &clsFWSDataSource::cmdTableKey,
-          &clsFWSDataSource::cmdConfig}) {
-        (this->*command)();
-        if (closed())
-            return false;
-    }
-    return true;
+void clsFWSDataSource::reopenResultSets() {
+    cmdGroups();
+    cmdFoods();
+    cmdTableKey();
+    cmdConfig();
 }
 
 void clsFWSDataSource::closeDB() {
@@ -145,14 +141,24 @@ void clsFWSDataSource::closeDB() {
 }
 
 void clsFWSDataSource::reportFailure(const QString& phrase) {
-    ShowAppError(phrase);
-    UnloadMainForm();
+    if (!failed_) {
+        failed_ = true;
+        ShowAppError(phrase);
+    }
+    throw CommandFailed();
+}
+
+void clsFWSDataSource::refuseAfterFailure() const {
+    if (failed_)
+        throw CommandFailed();
 }
 
 template <typename Open>
 void clsFWSDataSource::run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open) {
+    refuseAfterFailure();
     try {
         auto rs = open();
+        rs->setReadFailure([this, phrase] { reportFailure(phrase); });
         member = std::move(rs);
     } catch (const DbError&) {
         // The member keeps nothing from before: callers must not read a stale set.
@@ -163,6 +169,7 @@ void clsFWSDataSource::run(std::unique_ptr<Recordset>& member, const QString& ph
 
 void clsFWSDataSource::execute(const QString& sql, const QVariantList& params,
                                const QString& phrase) {
+    refuseAfterFailure();
     try {
         appDB.execute(sql, params);
     } catch (const DbError&) {
@@ -218,12 +225,12 @@ void clsFWSDataSource::cmdMeasures(long pNDB_No) {
 }
 
 void clsFWSDataSource::cmdDietDates(const QString& pUserName) {
+    // Ten years are 3,650 days but 73,000 entries: the days are sought one after the other
+    // through the (UserName, DietDate, ...) index rather than read off every entry.
     run(rscmdDietDates, kDietPhrase, [&] {
-        return Recordset::openSnapshot(
-            appDB,
-            QStringLiteral(
-                "SELECT DISTINCT dietdate FROM DietActivity WHERE username = ? ORDER BY 1"),
-            {pUserName});
+        return Recordset::openDistinct(appDB, QStringLiteral("DietActivity"),
+                                       QStringLiteral("dietdate"), QStringLiteral("username = ?"),
+                                       {pUserName});
     });
 }
 
@@ -300,27 +307,27 @@ qint64 clsFWSDataSource::cmdCountDietItems(const QDate& pDietDateLo, const QDate
                            "(DietDate <= ?) AND (UserName = ?)"),
             {dateValue(pDietDateLo), dateValue(pDietDateHi), pUserName});
     });
-    return count ? count->Fields(QStringLiteral("n")).toLongLong() : -1;
+    return count->Fields(QStringLiteral("n")).toLongLong();
 }
 
 long clsFWSDataSource::getTableKey(const QString& KeyName) {
+    refuseAfterFailure();
+    const QString phrase = QStringLiteral("Unable to update Table Key Data.  ");
+    if (!rscmdTableKey)
+        reportFailure(phrase);
+    Recordset& rs = *rscmdTableKey;
     try {
-        if (!rscmdTableKey)
-            throw DbError("The key table is not open.");
-        Recordset& rs = *rscmdTableKey;
+        EditScope edit(rs);
         rs.MoveFirst();
         // A counter that does not exist hands out nothing rather than bumping another one.
         if (!rs.FindFirst(Criterion::equals(QStringLiteral("KeyName"), KeyName)))
-            throw DbError("No such key counter.");
+            reportFailure(phrase);
         const long n = long(rs.Fields(QStringLiteral("KeyValue")).toLongLong() + 1);
         rs.Edit();
         rs.setField(QStringLiteral("KeyValue"), qlonglong(n));
-        rs.Update();
+        edit.commit();
         return n;
     } catch (const DbError&) {
-        if (rscmdTableKey && rscmdTableKey->editMode() != Recordset::EditMode::None)
-            rscmdTableKey->CancelUpdate();
-        reportFailure(QStringLiteral("Unable to update Table Key Data.  "));
-        return 0;
+        reportFailure(phrase);
     }
 }

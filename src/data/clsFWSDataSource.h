@@ -1,16 +1,29 @@
 #pragma once
 // The one object through which the program reaches the database: the connection, one result
 // set per query, and the commands that fill them. A command that fails shows its message and
-// closes the main window; it then returns without a result set.
+// throws CommandFailed, which closes the main window where the command entered; after that every
+// command throws at once, without a second message.
+#include "CommandFailed.h"
 #include "Database.h"
 #include "Recordset.h"
 
 #include <QDate>
 #include <memory>
 
-// The messages of a failure to read the foods and the diet entries.
+// The first words of each failure message; ShowAppError adds the support sentence.
 inline const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
 inline const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
+inline const QString kFoodUpdatePhrase = QStringLiteral("Unable to update Food Data.  ");
+inline const QString kFoodFieldsPhrase = QStringLiteral("Unable to update the Food Data.  ");
+inline const QString kFoodDeletePhrase = QStringLiteral("Unable to Delete Food Data.  ");
+inline const QString kGroupUpdatePhrase = QStringLiteral("Unable to update Food Group Data.  ");
+inline const QString kGroupDeletePhrase =
+    QStringLiteral("Unable to delete the selected food group.  ");
+inline const QString kDietUpdatePhrase = QStringLiteral("Unable to update Diet Data.  ");
+inline const QString kDietDeletePhrase = QStringLiteral("Unable to Delete Diet Data.  ");
+inline const QString kEntryUpdatePhrase = QStringLiteral("Unable to update the selected item.  ");
+inline const QString kConfigUpdatePhrase =
+    QStringLiteral("Unable to update the Configuration Data.  ");
 
 class clsFWSDataSource {
 public:
@@ -40,12 +53,10 @@ public:
     bool connectDB();
     void closeDB();
     // Closes every result set (a restore replaces what they were read from), and opens again
-    // those the main window keeps: groups, foods, table keys and configuration. False after a
-    // failure, which has been reported.
+    // those the main window keeps: groups, foods, table keys and configuration.
     void closeResultSets();
-    bool reopenResultSets();
-    // True once the database is closed: after a failed command has closed the main window, the
-    // handler that ran it stops there and touches no node, result set or widget again.
+    void reopenResultSets();
+    // True once the database is closed, at the end of the run.
     bool closed() const { return !appDB.isOpen(); }
 
     void cmdGroups();
@@ -67,8 +78,12 @@ public:
     qint64 cmdCountDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
                              const QString& pUserName);
 
-    // A new key for the named counter, or 0 after a failure (which closes the main window).
+    // A new key for the named counter.
     long getTableKey(const QString& KeyName);
+
+    // Shows the failure's message (only the run's first) and throws CommandFailed: how every
+    // command, and a search through their result sets, reports that the run must end.
+    [[noreturn]] void reportFailure(const QString& phrase);
 
 private:
     // After an unclean shutdown: checks the file (unless `problem` already says what is wrong
@@ -77,5 +92,7 @@ private:
     template <typename Open>
     void run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open);
     void execute(const QString& sql, const QVariantList& params, const QString& phrase);
-    void reportFailure(const QString& phrase);
+    // Throws CommandFailed, silently, once a command has failed: the run is ending.
+    void refuseAfterFailure() const;
+    bool failed_ = false;
 };

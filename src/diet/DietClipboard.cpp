@@ -58,7 +58,7 @@ void DietLog::DeleteDietEntry(const QString& mode) {
         diet.Delete();
         diet.MoveFirst();
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to Delete Diet Data.  "));
+        ShowAppError(kDietDeletePhrase);
         return;
     }
     TreeNode* day = selected->Parent();
@@ -92,74 +92,34 @@ void DietLog::DeleteDietDay(const QDate& day) {
     if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
         return;
     gDataSource->cmdDeleteDietItems(day, day, gCurrentUser);
-    if (gDataSource->closed())
-        return; // reported; the window is closing
     if (TreeNode* selected = tvwDiet->selectedNode())
         tvwDiet->Remove(selected);
     ReloadDietLog(false);
 }
 
 void DietLog::CopyDietEntry(Recordset& rs) {
-    const auto text = [&](const char* c) { return rs.Fields(QString::fromLatin1(c)).toString(); };
-    const auto whole = [&](const char* c) {
-        return long(rs.Fields(QString::fromLatin1(c)).toLongLong());
-    };
-    DietClipRecord clip;
-    clip.NumServings = rs.Fields(QStringLiteral("NumServings")).toDouble();
-    clip.DietDate = rs.Fields(QStringLiteral("DietDate")).toDate();
-    clip.FoodName = text("FoodName");
-    clip.GroupName = text("GroupName");
-    clip.DietId = whole("DietId");
-    clip.ServingSize = text("ServingSize");
-    clip.values = Nutrients::read(rs);
-    clip.USDA_GM_WT = rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble();
-    clip.USDA_MSRE_NO = whole("USDA_MSRE_NO");
-    clip.USDA_NDB_NO = whole("USDA_NDB_NO");
-    state.DietClip = clip;
+    state.DietClip = DietClipRecord::read(rs);
     parts.enable({Command::Paste}, true);
     state.DietClipValid = true;
 }
 
 void DietLog::PasteDietEntry() {
-    Recordset* diet = gDataSource->rscmdDietData.get();
-    try {
-        TreeNode* selected = tvwDiet->selectedNode();
-        if (!selected)
-            throw DbError("No day to paste onto.");
-        QDate day;
-        if (selected->Tag() == kDietItem) {
-            day = dateOf(selected->Parent());
-        } else {
-            day = dateOf(selected);
-            if (selected->Children() == 0) {
-                LoadDietItems(day);
-                if (gDataSource->closed())
-                    return; // reported; the window is closing
-            }
-        }
-        const long id = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
-        if (id == 0)
-            return; // reported; the window is closing
-        const DietClipRecord& c = state.DietClip;
-        diet->AddNew();
-        diet->setField(QStringLiteral("DietId"), qlonglong(id));
-        diet->setField(QStringLiteral("DietDate"), day);
-        diet->setField(QStringLiteral("FoodName"), c.FoodName);
-        diet->setField(QStringLiteral("GroupName"), c.GroupName);
-        diet->setField(QStringLiteral("ServingSize"), c.ServingSize);
-        c.values.write(*diet);
-        diet->setField(QStringLiteral("USDA_GM_WT"), c.USDA_GM_WT);
-        diet->setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(c.USDA_MSRE_NO));
-        diet->setField(QStringLiteral("USDA_NDB_NO"), qlonglong(c.USDA_NDB_NO));
-        diet->setField(QStringLiteral("NumServings"), c.NumServings);
-        diet->setField(QStringLiteral("UserName"), gCurrentUser);
-        diet->Update();
-        diet->setBookmark(diet->LastModified());
-    } catch (const DbError&) {
-        if (diet && diet->isOpen() && diet->editMode() != Recordset::EditMode::None)
-            diet->CancelUpdate();
-        ShowAppError(QStringLiteral("Unable to update Diet Data.  "));
+    TreeNode* selected = tvwDiet->selectedNode();
+    if (!selected) {
+        ShowAppError(kDietUpdatePhrase);
         return;
     }
-    AddDietNode(*diet, kDietItem, false);
+    QDate day;
+    if (selected->Tag() == kDietItem) {
+        day = dateOf(selected->Parent());
+    } else {
+        day = dateOf(selected);
+        if (selected->Children() == 0)
+            LoadDietItems(day);
+    }
+    // A new entry of the copied one's values, on the chosen day.
+    DietClipRecord entry = state.DietClip;
+    entry.DietId = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
+    entry.DietDate = day;
+    addEntry(entry);
 }

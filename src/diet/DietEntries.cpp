@@ -5,26 +5,13 @@
 #include "DietNodes.h"
 #include "FoodNodes.h"
 #include "Module1.h"
-#include "NumberText.h"
 #include "Seams.h"
 #include "Serving.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "dlgServings.h"
 
-#include <QComboBox>
-#include <QDateEdit>
-#include <QRadioButton>
-
 namespace {
-const QString kUpdateFailure = QStringLiteral("Unable to update Diet Data.  ");
-
-// Cancels an add or edit left open by a failure, so the row is not saved by a later move.
-void abandon(Recordset* rs) {
-    if (rs && rs->isOpen() && rs->editMode() != Recordset::EditMode::None)
-        rs->CancelUpdate();
-}
-
 // Values that overflow are never written: the entry could not be shown or edited again.
 bool refuseInfinite(const Nutrients& values) {
     if (values.isFinite())
@@ -50,78 +37,57 @@ QString groupNameOf(long groupId) {
     return groups.Fields(QStringLiteral("GroupName")).toString();
 }
 
-// The USDA measure of an entry or a food: its serving text, number and gram weight.
-struct Measure {
-    QString serving;
-    long number = 0;
-    double gramWeight = 0;
+// The measures of a USDA food, read for one showing of the dialog and closed after it.
+class MeasuresShown {
+public:
+    explicit MeasuresShown(long ndb) { gDataSource->cmdMeasures(ndb); }
+    ~MeasuresShown() {
+        if (gDataSource->rscmdMeasures)
+            gDataSource->rscmdMeasures->Close();
+    }
+    MeasuresShown(const MeasuresShown&) = delete;
+    MeasuresShown& operator=(const MeasuresShown&) = delete;
 };
-Measure measureOf(const Recordset& rs) {
-    return {rs.Fields(QStringLiteral("ServingSize")).toString(),
-            long(rs.Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong()),
-            rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble()};
-}
-// The measure chosen in the dialog's list, from rscmdMeasures.
-Measure chosenMeasure(const dlgServings& dlg) {
-    FindMeasure(dlg.cmbServSize->currentIndex(), 0);
-    const Recordset& m = *gDataSource->rscmdMeasures;
-    return {m.Fields(QStringLiteral("MSRE_DESC")).toString(),
-            long(m.Fields(QStringLiteral("MSRE_NO")).toLongLong()),
-            m.Fields(QStringLiteral("GM_WT")).toDouble()};
-}
 } // namespace
 
-void DietLog::AddDietEntry(double servings, const QDate& date, const QString& servingText,
-                           long measureNo, double gramWeight) {
-    Recordset* diet = gDataSource->rscmdDietData.get();
+void DietLog::AddDietEntry(const FoodClipRecord& food, double servings, const QDate& date,
+                           const QString& servingText, long measureNo, double gramWeight) {
+    DietClipRecord entry;
+    entry.values =
+        food.values.scaled(servings).scaled(GramWeightRatio(food.USDA_GM_WT, gramWeight));
+    if (refuseInfinite(entry.values))
+        return;
+    entry.DietId = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
+    entry.DietDate = date;
+    entry.NumServings = servings;
+    entry.FoodName = food.FoodName;
+    entry.ServingSize = servingText;
+    entry.USDA_NDB_NO = food.USDA_NDB_NO;
+    entry.USDA_MSRE_NO = measureNo;
+    entry.USDA_GM_WT = gramWeight;
     try {
-        Recordset& food = *gDataSource->rscmdFoods;
-        const double ratio =
-            GramWeightRatio(food.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), gramWeight);
-        const Nutrients values = Nutrients::read(food).scaled(servings).scaled(ratio);
-        if (refuseInfinite(values))
-            return;
-        const long id = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
-        if (id == 0)
-            return; // reported; the window is closing
-        const QString groupName =
-            groupNameOf(long(food.Fields(QStringLiteral("GroupId")).toLongLong()));
-        diet->AddNew();
-        diet->setField(QStringLiteral("DietId"), qlonglong(id));
-        diet->setField(QStringLiteral("GroupName"), groupName);
-        diet->setField(QStringLiteral("FoodName"), food.Fields(QStringLiteral("FoodName")));
-        diet->setField(QStringLiteral("DietDate"), date);
-        diet->setField(QStringLiteral("NumServings"), servings);
-        values.write(*diet);
-        diet->setField(QStringLiteral("ServingSize"), servingText);
-        diet->setField(QStringLiteral("USDA_NDB_NO"), food.Fields(QStringLiteral("USDA_NDB_NO")));
-        diet->setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(measureNo));
-        diet->setField(QStringLiteral("USDA_GM_WT"), gramWeight);
-        diet->setField(QStringLiteral("UserName"), gCurrentUser);
-        diet->Update();
-        diet->setBookmark(diet->LastModified());
+        entry.GroupName = groupNameOf(food.GroupId);
     } catch (const DbError&) {
-        abandon(diet);
-        ShowAppError(kUpdateFailure);
+        ShowAppError(kDietUpdatePhrase);
         return;
     }
-    AddDietNode(*diet, kDietItem, false);
+    addEntry(entry);
 }
 
-bool DietLog::prepareServings(dlgServings& dlg, const Recordset& rs) {
-    gDataSource->cmdMeasures(long(rs.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong()));
-    if (gDataSource->closed())
-        return false;
-    dlg.Form_Load();
-    dlg.rbPreffered->setChecked(false);
-    const Measure own = measureOf(rs);
-    if (dlg.hasMeasures()) {
-        dlg.cmbServSize->setCurrentIndex(int(FindMeasureIndex(own.number)));
-    } else {
-        dlg.lockServingSize(own.serving);
-        dlg.rbPreffered->hide(); // nothing to prefer: the food keeps its own serving
+void DietLog::addEntry(const DietClipRecord& entry) {
+    Recordset& diet = *gDataSource->rscmdDietData;
+    try {
+        EditScope add(diet);
+        diet.AddNew();
+        entry.write(diet);
+        diet.setField(QStringLiteral("UserName"), gCurrentUser);
+        add.commit();
+        diet.setBookmark(diet.LastModified());
+    } catch (const DbError&) {
+        ShowAppError(kDietUpdatePhrase);
+        return;
     }
-    return true;
+    AddDietNode(diet, kDietItem, false);
 }
 
 // ---- Dragging -----------------------------------------------------------------------------
@@ -149,69 +115,82 @@ void DietLog::tvwDiet_OLEDragOver(const QMimeData*, Qt::DropAction&, int, int, i
 }
 
 void DietLog::tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction&, int, int, int x, int y) {
+    // Whatever happens, the drop ends the drag's highlight and its right button.
+    struct DropEnd {
+        DietLog& log;
+        ~DropEnd() {
+            log.tvwDiet->setDropHighlight(nullptr);
+            log.state.blnRightButton = false;
+        }
+    } end{*this};
     // Only drags that began in one of the two trees carry something to log or move.
     const QString source = TreeControl::dragSourceName(data);
-    if (source != parts.tvwFood->objectName() && source != tvwDiet->objectName()) {
-        tvwDiet->setDropHighlight(nullptr);
+    if (source != parts.tvwFood->objectName() && source != tvwDiet->objectName())
+        return;
+    TreeNode* target = tvwDiet->hitTest(x, y);
+    if (target && target->Tag() == kDietDay && target->Children() == 0)
+        LoadDietItems(dateOf(target));
+    if (state.strDragTag == kDietItem) {
+        TreeNode* dragged = tvwDiet->selectedNode();
+        if (target && target->Tag() == kDietDay && dragged && dragged->Tag() == kDietItem)
+            moveEntry(dragged, dateOf(target));
         return;
     }
+    if (state.strDragTag != kFoodItem)
+        return;
+    FoodClipRecord food;
     try {
-        TreeNode* target = tvwDiet->hitTest(x, y);
-        if (target && target->Tag() == kDietDay && target->Children() == 0) {
-            LoadDietItems(dateOf(target));
-            if (gDataSource->closed())
-                return; // reported; the window is closing and the target is gone
-        }
-        if (state.strDragTag == kDietItem) {
-            TreeNode* dragged = tvwDiet->selectedNode();
-            if (target && target->Tag() == kDietDay && dragged && dragged->Tag() == kDietItem) {
-                Recordset& diet = *gDataSource->rscmdDietData;
-                diet.Edit();
-                diet.setField(QStringLiteral("DietDate"), dateOf(target));
-                diet.Update();
-                tvwDiet->Remove(dragged);
-                AddDietNode(diet, kDietItem, false);
-            }
-        } else if (state.strDragTag == kFoodItem && !state.blnRightButton) {
-            const Measure m = measureOf(*gDataSource->rscmdFoods);
-            AddDietEntry(1, dropDate(target), m.serving, m.number, m.gramWeight);
-        } else if (state.strDragTag == kFoodItem) {
-            dropFoodAskingServings(target);
-        }
+        food = FoodClipRecord::read(*gDataSource->rscmdFoods);
     } catch (const DbError&) {
-        abandon(gDataSource->rscmdFoods.get());
-        abandon(gDataSource->rscmdDietData.get());
-        ShowAppError(kUpdateFailure);
-    }
-    if (gDataSource->closed())
+        ShowAppError(kDietUpdatePhrase);
         return;
-    tvwDiet->setDropHighlight(nullptr);
-    state.blnRightButton = false;
+    }
+    if (state.blnRightButton)
+        dropFoodAskingServings(food, dropDate(target));
+    else
+        AddDietEntry(food, 1, dropDate(target), food.ServingSize, food.USDA_MSRE_NO,
+                     food.USDA_GM_WT);
+}
+
+void DietLog::moveEntry(TreeNode* entry, const QDate& day) {
+    Recordset& diet = *gDataSource->rscmdDietData;
+    try {
+        EditScope edit(diet);
+        diet.Edit();
+        diet.setField(QStringLiteral("DietDate"), day);
+        edit.commit();
+    } catch (const DbError&) {
+        ShowAppError(kDietUpdatePhrase);
+        return;
+    }
+    tvwDiet->Remove(entry);
+    AddDietNode(diet, kDietItem, false);
 }
 
 // A right-button drop asks for the servings, the measure and the date first.
-void DietLog::dropFoodAskingServings(TreeNode* target) {
-    Recordset* food = gDataSource->rscmdFoods.get();
-    const Measure own = measureOf(*food);
+void DietLog::dropFoodAskingServings(FoodClipRecord food, const QDate& date) {
+    const MeasuresShown measures(food.USDA_NDB_NO);
     dlgServings dlg(parts.window);
-    if (!prepareServings(dlg, *food))
+    dlg.prepareForDrop(food, date);
+    if (dlg.run() != u"OK")
         return;
-    const bool measures = dlg.hasMeasures();
-    dlg.DTDate->setDate(dropDate(target));
-    if (dlg.run() == u"OK") {
-        Measure m = own;
-        if (measures) {
-            m = chosenMeasure(dlg);
-            if (dlg.cmbServSize->currentText() != own.serving && dlg.rbPreffered->isChecked()) {
-                food->Edit();
-                RescaleFood(m.number, m.gramWeight, m.serving);
-                food->Update();
-            }
+    const ServingChoice choice = dlg.choice();
+    if (choice.preferred) {
+        // The chosen measure becomes the food's own; the entry is of the food as it is now.
+        Recordset& foods = *gDataSource->rscmdFoods;
+        try {
+            EditScope edit(foods);
+            foods.Edit();
+            RescaleFood(choice.measureNo, choice.gramWeight, choice.serving);
+            edit.commit();
+            food = FoodClipRecord::read(foods);
+        } catch (const DbError&) {
+            ShowAppError(kDietUpdatePhrase);
+            return;
         }
-        AddDietEntry(dlg.servings(), dlg.DTDate->date(), m.serving, m.number, m.gramWeight);
     }
-    if (!gDataSource->closed() && gDataSource->rscmdMeasures)
-        gDataSource->rscmdMeasures->Close();
+    AddDietEntry(food, choice.servings, choice.date, choice.serving, choice.measureNo,
+                 choice.gramWeight);
 }
 
 // ---- Editing an entry ---------------------------------------------------------------------
@@ -220,62 +199,56 @@ void DietLog::EditDietEntry() {
     const TreeNode* selected = tvwDiet->selectedNode();
     // Only the key is kept across the dialog: the node is looked up again afterwards.
     const QString key = selected ? selected->Key() : QString();
-    Recordset* diet = gDataSource->rscmdDietData.get();
+    Recordset& diet = *gDataSource->rscmdDietData;
+    DietClipRecord entry;
     try {
         FindDietEntry(key);
+        if (selected && diet.hasCurrentRow())
+            entry = DietClipRecord::read(diet);
     } catch (const DbError&) {
-    }
-    if (!selected || !diet->hasCurrentRow()) {
-        ShowAppError(QStringLiteral("Unable to update the selected item.  "));
-        state.blnRightButton = false;
-        return;
-    }
-    try {
-        dlgServings dlg(parts.window);
-        if (!prepareServings(dlg, *diet))
-            return;
-        const bool measures = dlg.hasMeasures();
-        const Measure own = measureOf(*diet);
-        const double oldServings = diet->Fields(QStringLiteral("NumServings")).toDouble();
-        // Shown in full, so that OK without a change gives back the very same number.
-        dlg.cmbServings->setEditText(ServingsText(oldServings));
-        dlg.DTDate->setDate(diet->Fields(QStringLiteral("DietDate")).toDate());
-        dlg.rbPreffered->hide();
-        if (dlg.run() == u"OK") {
-            const double newServings = dlg.servings();
-            // Values are per serving times servings: from no servings there is nothing to scale.
-            if (oldServings == 0)
-                throw DbError("An entry of no servings cannot be rescaled.");
-            Measure m = own;
-            if (measures && dlg.cmbServSize->currentIndex() >= 0)
-                m = chosenMeasure(dlg);
-            else
-                m.serving = dlg.cmbServSize->currentText();
-            // One factor, so that the same servings and measure leave every value as it was.
-            const double factor =
-                (newServings / oldServings) * GramWeightRatio(own.gramWeight, m.gramWeight);
-            const Nutrients values = Nutrients::read(*diet).scaled(factor);
-            if (!refuseInfinite(values)) {
-                diet->Edit();
-                diet->setField(QStringLiteral("ServingSize"), m.serving);
-                diet->setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(m.number));
-                diet->setField(QStringLiteral("USDA_GM_WT"), m.gramWeight);
-                diet->setField(QStringLiteral("DietDate"), dlg.DTDate->date());
-                diet->setField(QStringLiteral("NumServings"), newServings);
-                values.write(*diet);
-                diet->Update();
-                if (TreeNode* node = tvwDiet->Item(key)) {
-                    TreeNode* day = node->Parent();
-                    tvwDiet->Remove(day && day->Children() == 1 ? day : node);
-                }
-                AddDietNode(*diet, kDietItem, false);
-            }
-        }
-        if (!gDataSource->closed() && gDataSource->rscmdMeasures)
-            gDataSource->rscmdMeasures->Close();
-    } catch (const DbError&) {
-        abandon(diet);
-        ShowAppError(kUpdateFailure);
+        // told below, as an entry that cannot be found
     }
     state.blnRightButton = false;
+    if (entry.DietId == 0) {
+        ShowAppError(kEntryUpdatePhrase);
+        return;
+    }
+    const MeasuresShown measures(entry.USDA_NDB_NO);
+    dlgServings dlg(parts.window);
+    dlg.prepareForEdit(entry);
+    if (dlg.run() != u"OK")
+        return;
+    const ServingChoice choice = dlg.choice();
+    // Values are per serving times servings: from no servings there is nothing to scale.
+    if (entry.NumServings == 0) {
+        ShowAppError(kDietUpdatePhrase);
+        return;
+    }
+    // One factor, so that the same servings and measure leave every value as it was.
+    const double factor = (choice.servings / entry.NumServings) *
+                          GramWeightRatio(entry.USDA_GM_WT, choice.gramWeight);
+    DietClipRecord edited = entry;
+    edited.values = entry.values.scaled(factor);
+    if (refuseInfinite(edited.values))
+        return;
+    edited.ServingSize = choice.serving;
+    edited.USDA_MSRE_NO = choice.measureNo;
+    edited.USDA_GM_WT = choice.gramWeight;
+    edited.DietDate = choice.date;
+    edited.NumServings = choice.servings;
+    try {
+        EditScope edit(diet);
+        FindDietEntry(key);
+        diet.Edit();
+        edited.write(diet);
+        edit.commit();
+    } catch (const DbError&) {
+        ShowAppError(kDietUpdatePhrase);
+        return;
+    }
+    if (TreeNode* node = tvwDiet->Item(key)) {
+        TreeNode* day = node->Parent();
+        tvwDiet->Remove(day && day->Children() == 1 ? day : node);
+    }
+    AddDietNode(diet, kDietItem, false);
 }

@@ -2,6 +2,7 @@
 // focus, clicks and keys on it do.
 #include "DietLog.h"
 
+#include "CommandBoundary.h"
 #include "DietNodes.h"
 #include "Module1.h"
 #include "TreeControl.h"
@@ -10,31 +11,42 @@
 #include <QMimeData>
 
 DietLog::DietLog(MainParts& p) : parts(p), tvwDiet(p.tvwDiet), state(p.state) {
-    connect(tvwDiet, &TreeControl::NodeClick, this, &DietLog::tvwDiet_NodeClick);
-    connect(tvwDiet, &TreeControl::MouseDown, this, &DietLog::tvwDiet_MouseDown);
-    connect(tvwDiet, &TreeControl::KeyDown, this, &DietLog::tvwDiet_KeyDown);
-    connect(tvwDiet, &TreeControl::DblClick, this, &DietLog::tvwDiet_DblClick);
-    connect(tvwDiet, &TreeControl::GotFocus, this, &DietLog::tvwDiet_GotFocus);
-    connect(tvwDiet, &TreeControl::Collapse, this, &DietLog::tvwDiet_Collapse);
-    connect(tvwDiet, &TreeControl::Expand, this, &DietLog::tvwDiet_Expand);
-    connect(tvwDiet, &TreeControl::OLEStartDrag, this, &DietLog::tvwDiet_OLEStartDrag);
-    connect(tvwDiet, &TreeControl::OLEDragOver, this, &DietLog::tvwDiet_OLEDragOver);
-    connect(tvwDiet, &TreeControl::OLEDragDrop, this, &DietLog::tvwDiet_OLEDragDrop);
-    connect(tvwDiet, &TreeControl::OLECompleteDrag, this, &DietLog::tvwDiet_OLECompleteDrag);
+    connectGuarded(tvwDiet, &TreeControl::NodeClick, this, &DietLog::tvwDiet_NodeClick);
+    connectGuarded(tvwDiet, &TreeControl::MouseDown, this, &DietLog::tvwDiet_MouseDown);
+    connectGuarded(tvwDiet, &TreeControl::KeyDown, this, &DietLog::tvwDiet_KeyDown);
+    connectGuarded(tvwDiet, &TreeControl::DblClick, this, &DietLog::tvwDiet_DblClick);
+    connectGuarded(tvwDiet, &TreeControl::GotFocus, this, &DietLog::tvwDiet_GotFocus);
+    connectGuarded(tvwDiet, &TreeControl::Collapse, this, &DietLog::tvwDiet_Collapse);
+    connectGuarded(tvwDiet, &TreeControl::Expand, this, &DietLog::tvwDiet_Expand);
+    connectGuarded(tvwDiet, &TreeControl::OLEStartDrag, this, &DietLog::tvwDiet_OLEStartDrag);
+    connectGuarded(tvwDiet, &TreeControl::OLEDragOver, this, &DietLog::tvwDiet_OLEDragOver);
+    connectGuarded(tvwDiet, &TreeControl::OLEDragDrop, this, &DietLog::tvwDiet_OLEDragDrop);
+    connectGuarded(tvwDiet, &TreeControl::OLECompleteDrag, this, &DietLog::tvwDiet_OLECompleteDrag);
 }
+
+namespace {
+
+// A day node not yet in the tree.
+TreeNode* newDayNode(const QDate& d) {
+    auto* day = new TreeNode(dayKey(d), dayText(d), QStringLiteral("DayClosed"));
+    day->setTag(kDietDay);
+    return day;
+}
+
+} // namespace
 
 void DietLog::LoadDietDates() {
     gDataSource->cmdDietDates(gCurrentUser);
-    if (gDataSource->closed())
-        return;
     Recordset& dates = *gDataSource->rscmdDietDates;
-    tvwDiet->setUpdatesEnabled(false);
+    // Years of days go into the tree in one insertion.
+    std::vector<TreeNode*> days;
+    days.reserve(size_t(dates.RecordCount()));
     if (!dates.eof())
         dates.MoveFirst();
     for (; !dates.eof(); dates.MoveNext())
-        AddDietNode(dates, kDietDay, true);
+        days.push_back(newDayNode(dates.Fields(QStringLiteral("DietDate")).toDate()));
     dates.Close();
-    tvwDiet->setUpdatesEnabled(true);
+    tvwDiet->AddNodes(QString(), std::move(days));
     tvwDiet->refresh();
 }
 
@@ -42,12 +54,10 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
     if (gDataSource->rscmdDietData)
         gDataSource->rscmdDietData->Close();
     gDataSource->cmdDietData(gCurrentUser);
-    if (gDataSource->closed() || !rebuildTree)
+    if (!rebuildTree)
         return;
     tvwDiet->Clear();
     LoadDietDates();
-    if (gDataSource->closed())
-        return;
     // Nothing is selected in the new tree: the commands that act on a selected day or entry go
     // off until a node is clicked, so none of them acts on a row nobody chose.
     parts.enable({Command::Cut, Command::Copy, Command::DietEntry, Command::DietDetails}, false);
@@ -64,8 +74,6 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
 
 void DietLog::LoadDietItems(const QDate& day) {
     gDataSource->cmdDietItems(day, gCurrentUser);
-    if (gDataSource->closed())
-        return;
     Recordset& items = *gDataSource->rscmdDietItems;
     for (; !items.eof(); items.MoveNext())
         AddDietNode(items, kDietItem, true);
@@ -75,9 +83,7 @@ void DietLog::LoadDietItems(const QDate& day) {
 void DietLog::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
     const QDate d = rs.Fields(QStringLiteral("DietDate")).toDate();
     if (tag != kDietItem) {
-        if (TreeNode* day =
-                tvwDiet->Add(QString(), dayKey(d), dayText(d), QStringLiteral("DayClosed")))
-            day->setTag(kDietDay);
+        tvwDiet->AddNodes(QString(), {newDayNode(d)});
         if (!loading)
             tvwDiet->refresh();
         return;
@@ -92,16 +98,13 @@ void DietLog::AddDietNode(Recordset& rs, const QString& tag, bool loading) {
         bool add = true;
         if (!loading) {
             if (!day) {
-                day = tvwDiet->Add(QString(), dayKey(d), dayText(d), QStringLiteral("DayClosed"));
-                if (day) {
-                    day->setTag(kDietDay);
-                    // New days take their place among the others (day texts sort by date).
+                tvwDiet->AddNodes(QString(), {newDayNode(d)});
+                day = tvwDiet->Item(dayKey(d));
+                // New days take their place among the others (day texts sort by date).
+                if (day)
                     tvwDiet->sortTopLevel();
-                }
             } else if (day->Children() == 0) {
                 LoadDietItems(d); // brings the new entry along with the rest of its day
-                if (gDataSource->closed())
-                    return;
                 add = false;
             }
         }
@@ -146,8 +149,6 @@ void DietLog::tvwDiet_NodeClick(TreeNode*) {
     locateSelectedEntry();
     if (state.blnRightButton && !tvwDiet->startingDrag()) {
         parts.showPopup(tvwDiet);
-        if (gDataSource->closed())
-            return; // a command of the popup failed and the window is closing
         // The command chosen may have removed the node or selected another.
         locateSelectedEntry();
     }
@@ -196,8 +197,7 @@ void DietLog::tvwDiet_DblClick() {
         EditDietEntry();
     } else if (selected->Tag() == kDietDay && selected->Children() == 0) {
         LoadDietItems(dateOf(selected));
-        if (!gDataSource->closed())
-            selected->setExpanded(true);
+        selected->setExpanded(true);
     }
 }
 
@@ -229,11 +229,8 @@ void DietLog::ShowFoundRow() {
     const QDate d = diet.Fields(QStringLiteral("DietDate")).toDate();
     const long dietId = long(diet.Fields(QStringLiteral("DietId")).toLongLong());
     const TreeNode* day = tvwDiet->Item(dayKey(d));
-    if (day && day->Children() == 0) {
+    if (day && day->Children() == 0)
         LoadDietItems(d);
-        if (gDataSource->closed())
-            return; // reported; the window is closing
-    }
     TreeNode* node = tvwDiet->Item(entryKey(dietId));
     if (!node)
         return;

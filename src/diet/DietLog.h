@@ -7,7 +7,6 @@
 
 class QMimeData;
 class Recordset;
-class dlgServings;
 class TreeNode;
 
 class DietLog : public QObject, public TreeCommands, public DietEntrySink, public FindTarget {
@@ -21,8 +20,8 @@ public:
     // another user) and, with rebuildTree, fills the tree afresh. With no days left, the diet
     // commands go off and the food tree takes the focus.
     void ReloadDietLog(bool rebuildTree = true);
-    void AddDietEntry(double servings, const QDate& date, const QString& servingText,
-                      long measureNo, double gramWeight) override;
+    void AddDietEntry(const FoodClipRecord& food, double servings, const QDate& date,
+                      const QString& servingText, long measureNo, double gramWeight) override;
     // Opens the selected entry in the entry dialog, or loads the selected day's entries.
     void tvwDiet_DblClick();
     void ShowDietTotals();
@@ -54,16 +53,17 @@ private:
 
     // ---- Entries and drops (DietEntries.cpp)
     void EditDietEntry();
-    // Reads the measures of rs's USDA food into the dialog and selects rs's own measure; false
-    // when they could not be read (reported; the window is closing).
-    bool prepareServings(dlgServings& dlg, const Recordset& rs);
+    // Writes `entry` as a new row of the current user and shows it.
+    void addEntry(const DietClipRecord& entry);
+    // Moves the current entry, shown as `entry`, to `day`.
+    void moveEntry(TreeNode* entry, const QDate& day);
     void tvwDiet_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
     void tvwDiet_OLEDragOver(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
                              int x, int y, int state);
     void tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction& effect, int button, int shift,
                              int x, int y);
     void tvwDiet_OLECompleteDrag(Qt::DropAction effect);
-    void dropFoodAskingServings(TreeNode* target);
+    void dropFoodAskingServings(FoodClipRecord food, const QDate& date);
 
     // ---- Deletions and the clipboard (DietClipboard.cpp)
     void DeleteSelected();

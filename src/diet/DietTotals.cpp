@@ -15,10 +15,8 @@
 #include <algorithm>
 
 namespace {
-// Fills the boxes from the current row of rs; a day's sums carry the column names with a "t"
-// in front.
-void fillTotals(frmDietDetails& f, const Recordset& rs, const QString& prefix) {
-    const Nutrients totals = Nutrients::read(rs, prefix);
+// Fills the boxes; a value that is not there shows empty.
+void fillTotals(frmDietDetails& f, const Nutrients& totals) {
     auto value = [&](const char* column) {
         return NutrientText(totals.value(QString::fromLatin1(column)));
     };
@@ -46,28 +44,25 @@ QPoint onScreen(QPoint at, const QSize& size, const QWidget* near) {
 } // namespace
 
 void DietLog::ShowDietTotals() {
-    TreeNode* node = tvwDiet->selectedNode();
+    const TreeNode* node = tvwDiet->selectedNode();
     if (!node)
         return;
-    auto* details = new frmDietDetails(parts.window);
+    Nutrients totals;
     if (node->Tag() == kDietItem) {
         // The node click put rscmdDietData on the entry; without a current row the boxes stay
         // empty rather than show another entry's values.
         const Recordset* entry = gDataSource->rscmdDietData.get();
         if (entry && entry->hasCurrentRow())
-            fillTotals(*details, *entry, QString());
+            totals = Nutrients::read(*entry);
     } else {
-        const QDate day = dateOf(node);
-        gDataSource->cmdDietTotal(day, gCurrentUser);
-        Recordset* totals = gDataSource->rscmdDietTotal.get();
-        if (gDataSource->closed()) { // reported by the command, and the window is closing
-            delete details;
-            return;
-        }
-        if (totals->hasCurrentRow())
-            fillTotals(*details, *totals, QStringLiteral("t"));
-        totals->Close();
+        gDataSource->cmdDietTotal(dateOf(node), gCurrentUser);
+        Recordset& sums = *gDataSource->rscmdDietTotal;
+        if (sums.hasCurrentRow())
+            totals = Nutrients::read(sums, QStringLiteral("t"));
+        sums.Close();
     }
+    auto* details = new frmDietDetails(parts.window);
+    fillTotals(*details, totals);
     // Across from the middle of the tree's span, centred on it vertically, in the coordinates of
     // the window's inner area; the same proportions hold in twips and in pixels.
     const QRect tree = tvwDiet->geometry();

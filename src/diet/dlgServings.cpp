@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "NumberText.h"
 #include "Seams.h"
+#include "Serving.h"
 #include "clsFWSDataSource.h"
 
 #include <QComboBox>
@@ -67,7 +68,10 @@ dlgServings::dlgServings(QWidget* parent) : ModalDialog(parent) {
     cmbServings->lineEdit()->installEventFilter(this);
 }
 
-void dlgServings::Form_Load() {
+void dlgServings::Form_Load(const QString& serving, long measureNo, double gramWeight) {
+    own.serving = serving;
+    own.measureNo = measureNo;
+    own.gramWeight = gramWeight;
     double servings = 0;
     for (int i = 0; i < 39; ++i) {
         servings += 0.25;
@@ -85,17 +89,46 @@ void dlgServings::Form_Load() {
         if (cmbServSize->count() > 0)
             measures.MoveFirst();
     }
-    cmbServSize->setCurrentIndex(-1);
-}
-
-void dlgServings::lockServingSize(const QString& text) {
-    // An editable, read-only combo shows the food's own serving text and takes no other.
-    cmbServSize->clear();
+    rbPreffered->setChecked(false);
+    if (measureCount > 0) {
+        cmbServSize->setCurrentIndex(int(FindMeasureIndex(measureNo)));
+        return;
+    }
+    // Without measures an editable, read-only list shows the own serving text and takes no
+    // other; there is nothing to prefer.
     cmbServSize->setEditable(true);
-    cmbServSize->setEditText(text);
     cmbServSize->lineEdit()->setReadOnly(true);
     cmbServSize->setCurrentIndex(-1);
-    cmbServSize->setEditText(text);
+    cmbServSize->setEditText(serving);
+    rbPreffered->hide();
+}
+
+void dlgServings::prepareForDrop(const FoodClipRecord& food, const QDate& date) {
+    Form_Load(food.ServingSize, food.USDA_MSRE_NO, food.USDA_GM_WT);
+    DTDate->setDate(date);
+}
+
+void dlgServings::prepareForEdit(const DietClipRecord& entry) {
+    Form_Load(entry.ServingSize, entry.USDA_MSRE_NO, entry.USDA_GM_WT);
+    cmbServings->setEditText(ServingsText(entry.NumServings));
+    DTDate->setDate(entry.DietDate);
+    rbPreffered->hide();
+}
+
+ServingChoice dlgServings::choice() const {
+    ServingChoice choice = own;
+    ParseNumber(cmbServings->currentText(), &choice.servings);
+    choice.date = DTDate->date();
+    if (measureCount > 0 && cmbServSize->currentIndex() >= 0) {
+        FindMeasure(cmbServSize->currentIndex(), 0);
+        const Recordset& m = *gDataSource->rscmdMeasures;
+        choice.serving = m.Fields(QStringLiteral("MSRE_DESC")).toString();
+        choice.measureNo = long(m.Fields(QStringLiteral("MSRE_NO")).toLongLong());
+        choice.gramWeight = m.Fields(QStringLiteral("GM_WT")).toDouble();
+    }
+    choice.preferred =
+        rbPreffered->isVisibleTo(this) && rbPreffered->isChecked() && choice.serving != own.serving;
+    return choice;
 }
 
 bool dlgServings::ValidateEntry() {
@@ -136,10 +169,4 @@ bool dlgServings::eventFilter(QObject* watched, QEvent* event) {
 void dlgServings::OKButton_Click() {
     if (ValidateEntry())
         closeWith(QStringLiteral("OK"));
-}
-
-double dlgServings::servings() const {
-    double n = 0;
-    ParseNumber(cmbServings->currentText(), &n);
-    return n;
 }

@@ -1,7 +1,20 @@
 #pragma once
 // The diet entry dialog: number of servings, serving size (one of the food's USDA measures) and
-// date. It only validates and records how it was closed; the caller reads its controls.
+// date. The caller prepares it for a dropped food or for an entry, runs it, and reads the choice
+// back; the dialog only validates.
+#include "ClipRecords.h"
 #include "ModalDialog.h"
+
+// What the person chose: servings, date and measure (the food's or entry's own when none was
+// chosen from the list), and whether the measure is to become the food's own.
+struct ServingChoice {
+    double servings = 0;
+    QDate date;
+    QString serving;
+    long measureNo = 0;
+    double gramWeight = 0;
+    bool preferred = false;
+};
 
 class QComboBox;
 class QDateEdit;
@@ -14,14 +27,15 @@ class dlgServings : public ModalDialog {
 public:
     explicit dlgServings(QWidget* parent = nullptr);
 
-    // Fills the lists: the servings from 0.25 to 9.75, and the measures of
-    // gDataSource->rscmdMeasures from its current row on.
-    void Form_Load();
+    // The measures listed are those of gDataSource->rscmdMeasures, open for the dialog's showing.
+    // A food dropped on a day: one serving of its own measure on `date`; Mark Preferred offered.
+    void prepareForDrop(const FoodClipRecord& food, const QDate& date);
+    // An entry reopened: its servings in full (OK without a change gives back the same number),
+    // its measure and its date.
+    void prepareForEdit(const DietClipRecord& entry);
+    // After OK: what was chosen.
+    ServingChoice choice() const;
     bool ValidateEntry();
-    // Shows `text` as the fixed serving size of a food without measures.
-    void lockServingSize(const QString& text);
-    // Whether the food had measures when the dialog was loaded.
-    bool hasMeasures() const { return measureCount > 0; }
 
     QLabel* Label1 = nullptr;
     QComboBox* cmbServings = nullptr;
@@ -33,13 +47,14 @@ public:
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
-    // The number of servings typed or chosen; valid once the dialog was left with OK.
-    double servings() const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fills the lists (the servings from 0.25 to 9.75, and the measures) and shows the own
+    // measure `serving` (number `measureNo`, `gramWeight` grams) as chosen.
+    void Form_Load(const QString& serving, long measureNo, double gramWeight);
     void OKButton_Click();
     int measureCount = 0;
+    ServingChoice own; // the measure shown first
 };

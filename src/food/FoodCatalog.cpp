@@ -2,6 +2,7 @@
 // selecting, clicking, keys, double clicks and drags on it do.
 #include "FoodCatalog.h"
 
+#include "CommandBoundary.h"
 #include "FoodNodes.h"
 #include "Module1.h"
 #include "Seams.h"
@@ -13,18 +14,21 @@
 FoodCatalog::FoodCatalog(MainParts& p) : parts(p), tvwFood(p.tvwFood), state(p.state) {
     // Typed letters move through a group's foods by JumpToLetter, not by the tree's own search.
     tvwFood->setIncrementalSearch(false);
-    connect(tvwFood, &TreeControl::NodeClick, this, &FoodCatalog::tvwFood_NodeClick);
-    connect(tvwFood, &TreeControl::MouseDown, this, &FoodCatalog::tvwFood_MouseDown);
-    connect(tvwFood, &TreeControl::KeyDown, this, &FoodCatalog::tvwFood_KeyDown);
-    connect(tvwFood, &TreeControl::DblClick, this, &FoodCatalog::tvwFood_DblClick);
-    connect(tvwFood, &TreeControl::GotFocus, this, &FoodCatalog::tvwFood_GotFocus);
-    connect(tvwFood, &TreeControl::Collapse, this, &FoodCatalog::tvwFood_Collapse);
-    connect(tvwFood, &TreeControl::Expand, this, &FoodCatalog::tvwFood_Expand);
-    connect(tvwFood, &TreeControl::OLEStartDrag, this, &FoodCatalog::tvwFood_OLEStartDrag);
-    connect(tvwFood, &TreeControl::OLECompleteDrag, this, &FoodCatalog::tvwFood_OLECompleteDrag);
-    connect(tvwFood, &TreeControl::OLEDragOver, this, &FoodCatalog::tvwFood_OLEDragOver);
-    connect(tvwFood, &TreeControl::OLEDragDrop, this, &FoodCatalog::tvwFood_OLEDragDrop);
-    connect(tvwFood, &TreeControl::AfterLabelEdit, this, &FoodCatalog::tvwFood_AfterLabelEdit);
+    // Every notification of the tree is a place where a failed data command ends.
+    connectGuarded(tvwFood, &TreeControl::NodeClick, this, &FoodCatalog::tvwFood_NodeClick);
+    connectGuarded(tvwFood, &TreeControl::MouseDown, this, &FoodCatalog::tvwFood_MouseDown);
+    connectGuarded(tvwFood, &TreeControl::KeyDown, this, &FoodCatalog::tvwFood_KeyDown);
+    connectGuarded(tvwFood, &TreeControl::DblClick, this, &FoodCatalog::tvwFood_DblClick);
+    connectGuarded(tvwFood, &TreeControl::GotFocus, this, &FoodCatalog::tvwFood_GotFocus);
+    connectGuarded(tvwFood, &TreeControl::Collapse, this, &FoodCatalog::tvwFood_Collapse);
+    connectGuarded(tvwFood, &TreeControl::Expand, this, &FoodCatalog::tvwFood_Expand);
+    connectGuarded(tvwFood, &TreeControl::OLEStartDrag, this, &FoodCatalog::tvwFood_OLEStartDrag);
+    connectGuarded(tvwFood, &TreeControl::OLECompleteDrag, this,
+                   &FoodCatalog::tvwFood_OLECompleteDrag);
+    connectGuarded(tvwFood, &TreeControl::OLEDragOver, this, &FoodCatalog::tvwFood_OLEDragOver);
+    connectGuarded(tvwFood, &TreeControl::OLEDragDrop, this, &FoodCatalog::tvwFood_OLEDragDrop);
+    connectGuarded(tvwFood, &TreeControl::AfterLabelEdit, this,
+                   &FoodCatalog::tvwFood_AfterLabelEdit);
 }
 
 void FoodCatalog::LoadFoodTree() {
@@ -46,8 +50,6 @@ void FoodCatalog::LoadFoodTree() {
             if (tag == kFavorite) {
                 state.FavoritesGroupId = id;
                 LoadGroupFoods(id);
-                if (gDataSource->closed())
-                    return; // reported; the window is closing and the tree is empty
                 favorites = node;
             }
         } else if (TreeNode* node = tvwFood->Add(groupKey(parent), groupKey(id), name,
@@ -69,8 +71,6 @@ void FoodCatalog::LoadFoodTree() {
 
 void FoodCatalog::LoadGroupFoods(long groupId) {
     gDataSource->cmdFoodItems(groupId);
-    if (gDataSource->closed())
-        return;
     Recordset& foods = *gDataSource->rscmdFoodItems;
     for (; !foods.eof(); foods.MoveNext())
         AddFoodNode(long(foods.Fields(QStringLiteral("GroupID")).toLongLong()),
@@ -111,8 +111,6 @@ void FoodCatalog::tvwFood_NodeClick(TreeNode* node) {
     enableForSelection(node);
     if (state.blnRightButton && !tvwFood->startingDrag()) {
         parts.showPopup(tvwFood);
-        if (gDataSource->closed())
-            return; // a command of the popup failed and the window is closing
         // The command chosen may have removed the clicked node, selected another or filled the
         // clipboard: what is enabled follows the selection as it is now.
         node = tvwFood->selectedNode();
@@ -192,8 +190,7 @@ void FoodCatalog::tvwFood_DblClick() {
         logCurrentFood();
     } else if (selected->Tag() == kGroup && selected->Children() == 0) {
         LoadGroupFoods(nodeId(selected->Key()));
-        if (!gDataSource->closed())
-            selected->setExpanded(true);
+        selected->setExpanded(true);
     }
 }
 
@@ -205,19 +202,16 @@ void FoodCatalog::AddToDietLog() {
 }
 
 void FoodCatalog::logCurrentFood() {
-    // The quick way to log one serving eaten today.
-    const Recordset* food = gDataSource->rscmdFoods.get();
-    QString serving;
-    long measureNo = 0;
-    double gramWeight = 0;
+    // The quick way to log one serving eaten today, in the food's own measure.
+    FoodClipRecord food;
     try {
-        serving = food->Fields(QStringLiteral("ServingSize")).toString();
-        measureNo = long(food->Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong());
-        gramWeight = food->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
+        food = FoodClipRecord::read(*gDataSource->rscmdFoods);
     } catch (const DbError&) {
-        // AddDietEntry reports a food it cannot read.
+        ShowAppError(kDietUpdatePhrase);
+        return;
     }
-    parts.dietEntries->AddDietEntry(1, Clock::today(), serving, measureNo, gramWeight);
+    parts.dietEntries->AddDietEntry(food, 1, Clock::today(), food.ServingSize, food.USDA_MSRE_NO,
+                                    food.USDA_GM_WT);
 }
 
 namespace {
@@ -288,8 +282,8 @@ void FoodCatalog::ShowFoundRow() {
     const long groupId = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
     const long foodId = long(foods.Fields(QStringLiteral("FoodId")).toLongLong());
     TreeNode* group = tvwFood->Item(groupKey(groupId));
-    if (group && !showGroupFoods(group))
-        return; // reported; the window is closing
+    if (group)
+        showGroupFoods(group);
     TreeNode* node = tvwFood->Item(foodKey(foodId));
     if (!node)
         return;

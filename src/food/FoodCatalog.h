@@ -63,13 +63,10 @@ private:
     void SaveFoodChanges(FoodRow row, bool noPrompt);
     // The new food a paste is writing; kept while its save is pending.
     FoodClipRecord pendingFood;
-    // Takes a new key for a food of `values` in `group` into pendingFood; false after a failure.
-    bool startNewFood(const FoodClipRecord& values, long group);
-    // Starts adding pendingFood to rscmdFoods.
-    void addPendingFood();
-    // Shows a never opened group's foods first; false when reading them failed (the window is
-    // closing).
-    bool showGroupFoods(TreeNode* group);
+    // Takes a new key for a food of `values` in `group` into pendingFood.
+    void startNewFood(const FoodClipRecord& values, long group);
+    // Shows a never opened group's foods first.
+    void showGroupFoods(TreeNode* group);
 
     // ---- New foods and the food editor (FoodItems.cpp)
 

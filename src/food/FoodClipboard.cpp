@@ -25,19 +25,7 @@ void FoodCatalog::Paste() {
 }
 
 void FoodCatalog::CopyFoodToClip(const Recordset& rs, bool keepValid) {
-    const auto whole = [&](const char* c) {
-        return long(rs.Fields(QString::fromLatin1(c)).toLongLong());
-    };
-    FoodClipRecord clip;
-    clip.FoodId = whole("FoodId");
-    clip.GroupId = whole("GroupId");
-    clip.FoodName = rs.Fields(QStringLiteral("FoodName")).toString();
-    clip.ServingSize = rs.Fields(QStringLiteral("ServingSize")).toString();
-    clip.values = Nutrients::read(rs);
-    clip.USDA_NDB_NO = whole("USDA_NDB_NO");
-    clip.USDA_MSRE_NO = whole("USDA_MSRE_NO");
-    clip.USDA_GM_WT = rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble();
-    state.FoodClip = clip;
+    state.FoodClip = FoodClipRecord::read(rs);
     parts.enable({Command::Paste}, true);
     state.FoodClipValid = keepValid;
 }
@@ -45,7 +33,7 @@ void FoodCatalog::CopyFoodToClip(const Recordset& rs, bool keepValid) {
 void FoodCatalog::PasteFood(long target) {
     // A pending food that still cannot be written is not replaced by another.
     SavePendingFood();
-    if (gDataSource->closed() || state.FoodPending)
+    if (state.FoodPending)
         return;
     TreeNode* selected = tvwFood->selectedNode();
     long group = 0;
@@ -55,45 +43,25 @@ void FoodCatalog::PasteFood(long target) {
         group = nodeId(selected->Parent()->Key());
     } else if (selected && (selected->Tag() == kGroup || selected->Tag() == kFavorite)) {
         group = nodeId(selected->Key());
-        if (!showGroupFoods(selected))
-            return;
+        showGroupFoods(selected);
     }
     // Always a new food: a new id, the target group, the copied values.
-    if (!startNewFood(state.FoodClip, group))
-        return;
+    startNewFood(state.FoodClip, group);
     state.FoodIsNew = true;
     state.FoodPending = true;
     SaveFoodChanges(FoodRow::New, true);
 }
 
-bool FoodCatalog::showGroupFoods(TreeNode* group) {
+void FoodCatalog::showGroupFoods(TreeNode* group) {
     if (group->Children() == 0)
         LoadGroupFoods(nodeId(group->Key()));
-    return !gDataSource->closed();
 }
 
-bool FoodCatalog::startNewFood(const FoodClipRecord& values, long group) {
+void FoodCatalog::startNewFood(const FoodClipRecord& values, long group) {
     const long id = gDataSource->getTableKey(QStringLiteral("FOODITEM"));
-    if (id == 0)
-        return false; // reported; the window is closing
     pendingFood = values;
     pendingFood.FoodId = id;
     pendingFood.GroupId = group;
-    return true;
-}
-
-void FoodCatalog::addPendingFood() {
-    Recordset& foods = *gDataSource->rscmdFoods;
-    const FoodClipRecord& f = pendingFood;
-    foods.AddNew();
-    foods.setField(QStringLiteral("FoodId"), qlonglong(f.FoodId));
-    foods.setField(QStringLiteral("GroupId"), qlonglong(f.GroupId));
-    foods.setField(QStringLiteral("FoodName"), f.FoodName);
-    foods.setField(QStringLiteral("ServingSize"), f.ServingSize);
-    f.values.write(foods);
-    foods.setField(QStringLiteral("USDA_NDB_NO"), qlonglong(f.USDA_NDB_NO));
-    foods.setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(f.USDA_MSRE_NO));
-    foods.setField(QStringLiteral("USDA_GM_WT"), f.USDA_GM_WT);
 }
 
 void FoodCatalog::CopyFoodToFavorites() {
@@ -103,7 +71,7 @@ void FoodCatalog::CopyFoodToFavorites() {
     try {
         CopyFoodToClip(*gDataSource->rscmdFoods, true);
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        ShowAppError(kFoodUpdatePhrase);
         return;
     }
     PasteFood(state.FavoritesGroupId);
@@ -126,47 +94,39 @@ void FoodCatalog::SaveFoodChanges(FoodRow row, bool noPrompt) {
             state.FoodPending = false;
             return;
         }
-        long group = 0, id = 0;
-        QString name;
         try {
-            // A new food from the editor is being added already; a paste adds its own.
-            if (foods.editMode() != Recordset::EditMode::AddNew)
-                addPendingFood();
-            group = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
-            id = long(foods.Fields(QStringLiteral("FoodId")).toLongLong());
-            name = foods.Fields(QStringLiteral("FoodName")).toString();
-            foods.Update();
+            EditScope add(foods);
+            foods.AddNew();
+            pendingFood.write(foods);
+            add.commit();
             foods.setBookmark(foods.LastModified());
         } catch (const DbError&) {
-            if (foods.isOpen() && foods.editMode() != Recordset::EditMode::None)
-                foods.CancelUpdate();
             // A paste stays pending, offered again at the next turn to either tree, paste or
             // close; a new food from the editor is given up.
             if (!state.FoodPending)
                 state.FoodIsNew = false;
-            ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+            ShowAppError(kFoodUpdatePhrase);
             return;
         }
         state.FoodIsNew = false;
         state.FoodPending = false;
-        AddFoodNode(group, id, name, false);
+        AddFoodNode(pendingFood.GroupId, pendingFood.FoodId, pendingFood.FoodName, false);
         if (TreeNode* added = tvwFood->selectedNode())
             tvwFood_NodeClick(added);
         return;
     }
-    // A changed existing food, in edit on the current row. A paste left pending stays pending:
-    // it is another food.
+    // A changed existing food, in edit on the current row: written below, or cancelled. A paste
+    // left pending stays pending: it is another food.
+    EditScope edit(foods);
     if (!noPrompt && MsgBox(QStringLiteral("Food Data changed.  Do you want to save it?"), vbYesNo,
                             QStringLiteral("Forkwise")) != vbYes) {
-        if (foods.editMode() != Recordset::EditMode::None)
-            foods.CancelUpdate();
         state.FoodPending = false;
         return;
     }
     TreeNode* selected = tvwFood->selectedNode();
     try {
         const QString name = foods.Fields(QStringLiteral("FoodName")).toString();
-        foods.Update();
+        edit.commit();
         foods.setBookmark(foods.LastModified());
         // Shown only once written: a failed save leaves the tree as the catalogue is.
         if (selected) {
@@ -177,8 +137,6 @@ void FoodCatalog::SaveFoodChanges(FoodRow row, bool noPrompt) {
         }
     } catch (const DbError&) {
         // A failed save of a rename or of the editor leaves nothing pending.
-        if (foods.isOpen() && foods.editMode() != Recordset::EditMode::None)
-            foods.CancelUpdate();
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        ShowAppError(kFoodUpdatePhrase);
     }
 }

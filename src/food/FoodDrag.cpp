@@ -37,20 +37,18 @@ void FoodCatalog::tvwFood_OLEDragDrop(const QMimeData*, Qt::DropAction&, int, in
     TreeNode* dragged = tvwFood->selectedNode();
     if (!target || !dragged || dragged->Tag() != kFoodItem)
         return;
-    Recordset* foods = gDataSource->rscmdFoods.get();
+    Recordset& foods = *gDataSource->rscmdFoods;
+    const long groupId = nodeId(target->Key());
+    showGroupFoods(target);
     try {
-        const long groupId = nodeId(target->Key());
-        if (!showGroupFoods(target))
-            return; // reported; the window is closing
-        foods->Edit();
-        foods->setField(QStringLiteral("GroupId"), qlonglong(groupId));
-        foods->Update();
+        EditScope edit(foods);
+        foods.Edit();
+        foods.setField(QStringLiteral("GroupId"), qlonglong(groupId));
+        edit.commit();
         tvwFood->Remove(dragged);
-        AddFoodNode(groupId, long(foods->Fields(QStringLiteral("FoodId")).toLongLong()),
-                    foods->Fields(QStringLiteral("FoodName")).toString(), false);
+        AddFoodNode(groupId, long(foods.Fields(QStringLiteral("FoodId")).toLongLong()),
+                    foods.Fields(QStringLiteral("FoodName")).toString(), false);
     } catch (const DbError&) {
-        if (foods && foods->isOpen() && foods->editMode() != Recordset::EditMode::None)
-            foods->CancelUpdate();
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        ShowAppError(kFoodUpdatePhrase);
     }
 }

@@ -11,12 +11,6 @@
 #include "clsFWSDataSource.h"
 
 namespace {
-// Cancels an add or edit left open by a failure, so the row is not saved by a later move.
-void abandon(Recordset* rs) {
-    if (rs && rs->isOpen() && rs->editMode() != Recordset::EditMode::None)
-        rs->CancelUpdate();
-}
-
 // Groups live one level below the top: a new group goes under the top-level node the
 // selection belongs to, or under the favourites when a favourite food is selected.
 TreeNode* newGroupParent(TreeNode* selected) {
@@ -40,31 +34,26 @@ void FoodCatalog::NewFoodGroup() {
     TreeNode* parent = selected ? newGroupParent(selected) : nullptr;
     if (!parent)
         return;
-    Recordset* groups = gDataSource->rscmdGroups.get();
-    TreeNode* node = nullptr;
+    Recordset& groups = *gDataSource->rscmdGroups;
+    const long id = gDataSource->getTableKey(QStringLiteral("FOODGROUP"));
+    const QString name = QStringLiteral("New Food Group");
     try {
-        const long id = gDataSource->getTableKey(QStringLiteral("FOODGROUP"));
-        if (id == 0)
-            return; // reported; the window is closing
-        node = tvwFood->Add(parent->Key(), groupKey(id), QStringLiteral("New Food Group"),
-                            QStringLiteral("GroupClosed"));
-        if (!node)
-            throw DbError("The group's key is in the tree already.");
-        node->setTag(kGroup);
-        groups->AddNew();
-        groups->setField(QStringLiteral("GroupId"), qlonglong(id));
-        groups->setField(QStringLiteral("GroupName"), node->Text());
-        groups->setField(QStringLiteral("ParentGroup"), qlonglong(nodeId(parent->Key())));
-        groups->setField(QStringLiteral("GroupTag"), kGroup);
-        groups->Update();
+        EditScope add(groups);
+        groups.AddNew();
+        groups.setField(QStringLiteral("GroupId"), qlonglong(id));
+        groups.setField(QStringLiteral("GroupName"), name);
+        groups.setField(QStringLiteral("ParentGroup"), qlonglong(nodeId(parent->Key())));
+        groups.setField(QStringLiteral("GroupTag"), kGroup);
+        add.commit();
     } catch (const DbError&) {
-        abandon(groups);
-        // The tree never shows a group the catalogue does not have.
-        if (node)
-            tvwFood->Remove(node);
-        ShowAppError(QStringLiteral("Unable to update Food Group Data.  "));
+        ShowAppError(kGroupUpdatePhrase);
         return;
     }
+    // Shown once written: the tree never shows a group the catalogue does not have.
+    TreeNode* node = tvwFood->Add(parent->Key(), groupKey(id), name, QStringLiteral("GroupClosed"));
+    if (!node)
+        return; // a key already in the tree: the catalogue shows the group at the next start
+    node->setTag(kGroup);
     tvwFood->selectNode(node);
     tvwFood_NodeClick(node);
     tvwFood->setFocus();
@@ -82,13 +71,13 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
     }
     if (tag == kFoodItem) {
         Recordset& foods = *gDataSource->rscmdFoods;
+        EditScope edit(foods); // SaveFoodChanges writes the row, or cancels it itself
         try {
             LocateFood(node->Key(), tag);
             foods.Edit();
             foods.setField(QStringLiteral("FoodName"), CutText(newText, 200));
         } catch (const DbError&) {
-            abandon(&foods);
-            ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+            ShowAppError(kFoodUpdatePhrase);
             cancel = true;
             return;
         }
@@ -100,16 +89,16 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
         cancel = true;
         return;
     }
-    Recordset* groups = gDataSource->rscmdGroups.get();
+    Recordset& groups = *gDataSource->rscmdGroups;
     try {
+        EditScope edit(groups);
         LocateGroup(node->Key());
-        groups->Edit();
-        groups->setField(QStringLiteral("GroupName"), CutText(newText, 60));
-        groups->Update();
-        newText = groups->Fields(QStringLiteral("GroupName")).toString();
+        groups.Edit();
+        groups.setField(QStringLiteral("GroupName"), CutText(newText, 60));
+        edit.commit();
+        newText = groups.Fields(QStringLiteral("GroupName")).toString();
     } catch (const DbError&) {
-        abandon(groups);
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        ShowAppError(kFoodUpdatePhrase);
         cancel = true; // the node shows the stored name, not the one that was not written
         return;
     }
@@ -137,8 +126,6 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
             LocateGroup(key);
             connDB.BeginTrans();
             gDataSource->cmdDeleteFoods(nodeId(key));
-            if (gDataSource->closed())
-                return; // reported; closing the file rolled the transaction back
             gDataSource->rscmdGroups->Delete();
             connDB.CommitTrans();
         } catch (const DbError&) {
@@ -147,16 +134,15 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
             // so the group the rollback kept can be found, renamed and deleted.
             gDataSource->rscmdGroups->Close();
             gDataSource->cmdGroups();
-            if (gDataSource->closed())
-                return;
-            ShowAppError(QStringLiteral("Unable to delete the selected food group.  "));
+            ShowAppError(kGroupDeletePhrase);
             return;
+        } catch (const CommandFailed&) {
+            connDB.Rollback(); // the run ends; nothing of the deletion is kept
+            throw;
         }
     }
     gDataSource->rscmdFoods->Close();
     gDataSource->cmdFoods();
-    if (gDataSource->closed())
-        return;
     // Looked up again: the questions and messages above ran event loops of their own.
     if (TreeNode* node = tvwFood->Item(key))
         selectInsteadAndRemove(node);
@@ -194,7 +180,7 @@ void FoodCatalog::DeleteFood(const QString& mode) {
         foods.Delete();
         foods.MoveFirst();
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to Delete Food Data.  "));
+        ShowAppError(kFoodDeletePhrase);
         return;
     }
     // Diet entries made from the food keep their own copies of it.

@@ -3,114 +3,102 @@
 
 #include "FoodNodes.h"
 #include "Module1.h"
-#include "Serving.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "frmFoodData.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 namespace {
-// The measures and groups the editor lists are read for one showing and closed after it.
-bool openEditorLists(long ndb) {
-    gDataSource->cmdMeasures(ndb);
-    if (!gDataSource->closed())
+// The measures and groups the editor lists, read for one showing and closed after it.
+class EditorLists {
+public:
+    explicit EditorLists(long ndb) {
+        gDataSource->cmdMeasures(ndb);
         gDataSource->cmdAvailGroups();
-    return !gDataSource->closed();
-}
-void closeEditorLists() {
-    if (gDataSource->closed())
-        return;
-    for (auto* rs : {gDataSource->rscmdMeasures.get(), gDataSource->rscmdAvailGroups.get()})
-        if (rs)
-            rs->Close();
-}
+    }
+    ~EditorLists() {
+        for (auto* rs : {gDataSource->rscmdMeasures.get(), gDataSource->rscmdAvailGroups.get()})
+            if (rs)
+                rs->Close();
+    }
+    EditorLists(const EditorLists&) = delete;
+    EditorLists& operator=(const EditorLists&) = delete;
+};
 } // namespace
 
 void FoodCatalog::NewFoodItem() {
     SavePendingFood();
     TreeNode* selected = tvwFood->selectedNode();
-    if (!selected || gDataSource->closed() || state.FoodPending)
+    if (!selected || state.FoodPending)
         return; // a pending food that still cannot be written is not replaced
-    Recordset& foods = *gDataSource->rscmdFoods;
     const bool root = selected->Tag() == kGroupRoot;
     long group = 0;
-    try {
-        if (selected->Tag() == kFoodItem) {
+    if (selected->Tag() == kFoodItem) {
+        try {
             LocateFood(selected->Key(), selected->Tag());
-            group = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
-        } else {
-            group = nodeId(selected->Key());
-            if (!showGroupFoods(selected))
-                return;
+            group = long(gDataSource->rscmdFoods->Fields(QStringLiteral("GroupId")).toLongLong());
+        } catch (const DbError&) {
+            ShowAppError(kFoodUpdatePhrase);
+            return;
         }
-        FoodClipRecord blank;
-        blank.FoodName = QStringLiteral("New Food Item");
-        for (int i = 0; i < Nutrients::Count; ++i)
-            blank.values.set(i, 0.0);
-        if (!startNewFood(blank, group))
-            return;
-        addPendingFood();
-    } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
-        return;
-    }
-    if (!openEditorLists(0))
-        return;
-    frmFoodData dlg(parts.window);
-    dlg.Form_Load();
-    dlg.txtNewFood->setText(QStringLiteral("YES"));
-    if (!root)
-        dlg.cmbGroups->setCurrentIndex(int(GroupListIndex(group)));
-    dlg.cmbServSize->setEditText(QString());
-    state.FoodIsNew = true;
-    if (dlg.run() == u"SAVE") {
-        // The group may have been changed in the editor: its foods are shown first.
-        const long chosen = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
-        TreeNode* groupNode = tvwFood->Item(groupKey(chosen));
-        if (groupNode && !showGroupFoods(groupNode))
-            return;
-        SaveFoodChanges(FoodRow::New, true);
     } else {
-        if (foods.editMode() != Recordset::EditMode::None)
-            foods.CancelUpdate();
-        state.FoodIsNew = false;
+        group = nodeId(selected->Key());
+        showGroupFoods(selected);
     }
-    closeEditorLists();
+    FoodClipRecord blank;
+    blank.FoodName = QStringLiteral("New Food Item");
+    for (int i = 0; i < Nutrients::Count; ++i)
+        blank.values.set(i, 0.0);
+    startNewFood(blank, group);
+
+    const EditorLists lists(0);
+    frmFoodData dlg(parts.window);
+    dlg.prepareNew(pendingFood, root);
+    state.FoodIsNew = true;
+    if (dlg.run() != u"SAVE") {
+        state.FoodIsNew = false;
+        return;
+    }
+    pendingFood = dlg.editedFood();
+    // The group may have been changed in the editor: its foods are shown first.
+    if (TreeNode* groupNode = tvwFood->Item(groupKey(pendingFood.GroupId)))
+        showGroupFoods(groupNode);
+    SaveFoodChanges(FoodRow::New, true);
 }
 
 void FoodCatalog::ShowFoodDetails() {
-    TreeNode* selected = tvwFood->selectedNode();
+    const TreeNode* selected = tvwFood->selectedNode();
     if (!selected || selected->Tag() != kFoodItem)
         return;
     Recordset& foods = *gDataSource->rscmdFoods;
+    FoodClipRecord food;
     try {
         LocateFood(selected->Key(), selected->Tag());
-        if (!openEditorLists(long(foods.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong())))
-            return;
-        frmFoodData dlg(parts.window);
-        dlg.Form_Load();
-        dlg.txtNewFood->setText(QStringLiteral("NO"));
-        if (gDataSource->rscmdMeasures->RecordCount() > 0)
-            dlg.chooseMeasure(int(
-                FindMeasureIndex(long(foods.Fields(QStringLiteral("USDA_MSRE_NO")).toLongLong()))));
-        else
-            dlg.cmbServSize->setEditText(foods.Fields(QStringLiteral("ServingSize")).toString());
-        dlg.cmbGroups->setCurrentIndex(
-            int(GroupListIndex(long(foods.Fields(QStringLiteral("GroupId")).toLongLong()))));
-        // An original USDA food keeps its standard values; Other 1 and 2 stay the user's.
-        if (foods.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong() ==
-            foods.Fields(QStringLiteral("FoodId")).toLongLong())
-            for (QLineEdit* box : {dlg.txtCalories, dlg.txtCarbs, dlg.txtCholesterol, dlg.txtFat,
-                                   dlg.txtProtein, dlg.txtSodium})
-                box->setEnabled(false);
-        // Foods move between groups by dragging, not here.
-        dlg.cmbGroups->setEnabled(false);
-        if (dlg.run() == u"SAVE")
-            SaveFoodChanges(FoodRow::Existing, true);
+        food = FoodClipRecord::read(foods);
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to update Food Data.  "));
+        ShowAppError(kFoodUpdatePhrase);
+        return;
     }
-    closeEditorLists();
+    const EditorLists lists(food.USDA_NDB_NO);
+    frmFoodData dlg(parts.window);
+    dlg.prepareExisting(food);
+    if (dlg.run() != u"SAVE")
+        return;
+    // The row is looked up again: the dialog ran an event loop of its own.
+    EditScope edit(foods); // SaveFoodChanges writes the row, or cancels it itself
+    bool copied = false;
+    try {
+        LocateFood(foodKey(food.FoodId), kFoodItem);
+        if (foods.hasCurrentRow()) {
+            foods.Edit();
+            dlg.editedFood().write(foods);
+            copied = true;
+        }
+    } catch (const DbError&) {
+        // told below, as a food that is gone
+    }
+    if (!copied) {
+        ShowAppError(kFoodFieldsPhrase);
+        return;
+    }
+    SaveFoodChanges(FoodRow::Existing, true);
 }

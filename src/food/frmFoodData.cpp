@@ -131,7 +131,7 @@ std::array<QLineEdit*, 8> frmFoodData::boxes() const {
 }
 
 void frmFoodData::fillValues(double ratio) {
-    shown = Nutrients::read(*gDataSource->rscmdFoods).scaled(ratio);
+    shown = food.values.scaled(ratio);
     filling = true;
     for (int i = 0; i < Nutrients::Count; ++i) {
         shownText[size_t(i)] = threeDecimals(shown.value(i).toDouble());
@@ -141,11 +141,12 @@ void frmFoodData::fillValues(double ratio) {
     changed = false;
 }
 
-void frmFoodData::Form_Load() {
+void frmFoodData::Form_Load(const FoodClipRecord& shownFood) {
+    food = shownFood;
     lblOther1->setText(GetConfigValue(QStringLiteral("OTHER1")));
     lblOther2->setText(GetConfigValue(QStringLiteral("OTHER2")));
     fillValues(1.0);
-    txtFoodName->setText(gDataSource->rscmdFoods->Fields(QStringLiteral("FoodName")).toString());
+    txtFoodName->setText(food.FoodName);
     const auto fill = [](QComboBox* list, Recordset* rs, const QString& column) {
         if (!rs)
             return;
@@ -161,13 +162,38 @@ void frmFoodData::Form_Load() {
     rememberedMeasure = 0;
 }
 
+void frmFoodData::prepareNew(const FoodClipRecord& newFood, bool chooseGroup) {
+    Form_Load(newFood);
+    txtNewFood->setText(QStringLiteral("YES"));
+    if (!chooseGroup)
+        cmbGroups->setCurrentIndex(int(GroupListIndex(food.GroupId)));
+    cmbServSize->setEditText(food.ServingSize);
+}
+
+void frmFoodData::prepareExisting(const FoodClipRecord& existing) {
+    Form_Load(existing);
+    txtNewFood->setText(QStringLiteral("NO"));
+    if (cmbServSize->count() > 0)
+        chooseMeasure(int(FindMeasureIndex(food.USDA_MSRE_NO)));
+    else
+        cmbServSize->setEditText(food.ServingSize);
+    cmbGroups->setCurrentIndex(int(GroupListIndex(food.GroupId)));
+    // An original USDA food keeps its standard values; Other 1 and 2 stay the user's.
+    if (food.isOriginal())
+        for (QLineEdit* box :
+             {txtCalories, txtCarbs, txtCholesterol, txtFat, txtProtein, txtSodium})
+            box->setEnabled(false);
+    // Foods move between groups by dragging, not here.
+    cmbGroups->setEnabled(false);
+}
+
 void frmFoodData::chooseMeasure(int index) {
     cmbServSize->setCurrentIndex(index);
     cmbServSize_Click(index);
 }
 
 void frmFoodData::cmbServSize_Click(int index) {
-    const double stored = gDataSource->rscmdFoods->Fields(QStringLiteral("USDA_GM_WT")).toDouble();
+    const double stored = food.USDA_GM_WT;
     Recordset* measures = gDataSource->rscmdMeasures.get();
     if (stored != 0 && measures && !measures->eof() && index >= 0) {
         FindMeasure(index, 0);
@@ -250,14 +276,12 @@ bool frmFoodData::SaveFoodData() {
     if (outOfRange)
         return refuse(captionOf(outOfRange) + QStringLiteral(" must be between 0 and 100,000."),
                       outOfRange);
-    Recordset& food = *gDataSource->rscmdFoods;
     Recordset* measures = gDataSource->rscmdMeasures.get();
     const bool hasMeasures = measures && measures->RecordCount() > 0;
-    const long ndb = long(food.Fields(QStringLiteral("USDA_NDB_NO")).toLongLong());
-    const bool original = ndb != 0 && ndb == food.Fields(QStringLiteral("FoodId")).toLongLong();
+    const long ndb = food.USDA_NDB_NO;
     // A typed text that matches no list entry is a serving size of the user's own.
     const int chosen = cmbServSize->findText(cmbServSize->currentText());
-    if (original) {
+    if (food.isOriginal()) {
         if (chosen < 0 && hasMeasures)
             return refuse(
                 QStringLiteral("You can not enter a new Serving Size for an original USDA Food "
@@ -274,33 +298,27 @@ bool frmFoodData::SaveFoodData() {
                       QStringLiteral("this Food Item with another Food Group, you must first Add "
                                      "the new Food Group on the ") +
                       QStringLiteral("Forkwise Main Window."));
-    const bool isNew = txtNewFood->text() == u"YES";
+    edited = food;
+    edited.values = values;
+    edited.FoodName = txtFoodName->text();
+    edited.ServingSize = cmbServSize->currentText();
     try {
-        if (!isNew)
-            food.Edit();
-        values.write(food);
-        food.setField(QStringLiteral("FoodName"), txtFoodName->text());
-        const QString serving = cmbServSize->currentText();
-        food.setField(QStringLiteral("ServingSize"), serving);
         if (ndb != 0 && chosen >= 0 && hasMeasures) {
             FindMeasure(chosen, 0);
-            food.setField(QStringLiteral("USDA_MSRE_NO"),
-                          measures->Fields(QStringLiteral("MSRE_NO")));
-            food.setField(QStringLiteral("USDA_GM_WT"), measures->Fields(QStringLiteral("GM_WT")));
+            edited.USDA_MSRE_NO = long(measures->Fields(QStringLiteral("MSRE_NO")).toLongLong());
+            edited.USDA_GM_WT = measures->Fields(QStringLiteral("GM_WT")).toDouble();
         } else if (ndb != 0) {
             // A serving size of the user's own: the food leaves the USDA data.
-            for (const char* column : {"USDA_NDB_NO", "USDA_MSRE_NO", "USDA_GM_WT"})
-                food.setField(QString::fromLatin1(column), 0);
+            edited.USDA_NDB_NO = edited.USDA_MSRE_NO = 0;
+            edited.USDA_GM_WT = 0;
         }
-        if (isNew) {
+        if (txtNewFood->text() == u"YES") {
             FindAvailGroup(cmbGroups->currentIndex(), 0);
-            food.setField(QStringLiteral("GroupId"),
-                          gDataSource->rscmdAvailGroups->Fields(QStringLiteral("GroupId")));
+            edited.GroupId =
+                long(gDataSource->rscmdAvailGroups->Fields(QStringLiteral("GroupId")).toLongLong());
         }
     } catch (const DbError&) {
-        if (!isNew && food.editMode() != Recordset::EditMode::None)
-            food.CancelUpdate();
-        ShowAppError(QStringLiteral("Unable to update the Food Data.  "));
+        ShowAppError(kFoodFieldsPhrase);
         return false;
     }
     return true;

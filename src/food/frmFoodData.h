@@ -1,9 +1,9 @@
 #pragma once
 // "Food Item Details": one food's name, group (for a new food), serving size and eight nutrient
-// values. It works on the current row of rscmdFoods: Save validates and copies the boxes into
-// the row; the caller saves or abandons the row afterwards.
+// values. The caller prepares it with the food, runs it, and after Save reads the food back as
+// the boxes left it (checked); writing it is the caller's.
+#include "ClipRecords.h"
 #include "ModalDialog.h"
-#include "Nutrients.h"
 
 #include <array>
 
@@ -17,11 +17,14 @@ class frmFoodData : public ModalDialog {
 public:
     explicit frmFoodData(QWidget* parent = nullptr);
 
-    // Fills the boxes from the current food and the lists from rscmdAvailGroups and
-    // rscmdMeasures (from their current rows on).
-    void Form_Load();
-    // Shows measure `index` as chosen, as a click on it would (the caller shows the food's own).
-    void chooseMeasure(int index);
+    // The lists come from rscmdAvailGroups and rscmdMeasures, open for the dialog's showing.
+    // A new food, in its group unless `chooseGroup` (the user chooses one), with no serving size.
+    void prepareNew(const FoodClipRecord& food, bool chooseGroup);
+    // An existing food, shown with its own measure; its group cannot be changed here, and an
+    // original USDA food's standard values are locked.
+    void prepareExisting(const FoodClipRecord& food);
+    // After Save: the food as the boxes left it.
+    const FoodClipRecord& editedFood() const { return edited; }
 
     QLineEdit* txtFoodName = nullptr;
     QComboBox* cmbServSize = nullptr;
@@ -49,6 +52,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fills the boxes from the food and the lists from the result sets.
+    void Form_Load(const FoodClipRecord& food);
+    // Shows measure `index` as chosen, as a click on it would.
+    void chooseMeasure(int index);
     void cmbServSize_Click(int index);
     void cmdSave_Click();
     bool SaveFoodData();
@@ -59,7 +66,9 @@ private:
     // The caption of the label beside `box`.
     QString captionOf(const QWidget* box) const;
 
-    Nutrients shown; // the values the boxes were last filled with, exactly
+    FoodClipRecord food;   // as prepared
+    FoodClipRecord edited; // as saved
+    Nutrients shown;       // the values the boxes were last filled with, exactly
     std::array<QString, 8> shownText;
     bool changed = false;
     int rememberedMeasure = 0;

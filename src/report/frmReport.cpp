@@ -1,6 +1,7 @@
 #include "frmReport.h"
 
 #include "CalorieChartView.h"
+#include "CommandBoundary.h"
 #include "Config.h"
 #include "MainLayout.h"
 #include "Module1.h"
@@ -56,7 +57,9 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     picCalories = new CalorieChartView(this);
     resize(Twips::toPixels(8580, this), Twips::toPixels(6150 + kChartGap + kChartHeight, this));
     connect(cmdPrint, &QPushButton::clicked, this, &frmReport::cmdPrint_Click);
-    connect(cmdExport, &QPushButton::clicked, this, &frmReport::cmdExport_Click);
+    // The CSV export reads the range again: a failure there ends the run.
+    connect(cmdExport, &QPushButton::clicked, this,
+            [this] { guarded(*this, [this] { cmdExport_Click(); }); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -178,8 +181,6 @@ void frmReport::cmdExport_Click() {
         if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
             // The rows were let go once shown; the range is read again, as it was.
             gDataSource->cmdDietReport(loDate, hiDate, gCurrentUser);
-            if (gDataSource->closed())
-                return; // reported; the run is ending
             const QList<ReportRow> rows = ReportRowsFrom(*gDataSource->rscmdDietReport);
             gDataSource->rscmdDietReport->Close();
             written = ExportCsv(rows, labels, path);
@@ -202,8 +203,6 @@ void ProduceDietReport(QWidget* parent) {
         return;
     const QDate lo = crit.dtLoDate->date(), hi = crit.dtHighDate->date();
     gDataSource->cmdDietReport(lo, hi, gCurrentUser);
-    if (gDataSource->closed())
-        return; // reported; the run is ending
     {
         frmReport report(parent);
         report.Form_Load();

@@ -141,7 +141,7 @@ bool frmOptions::save() {
     try {
         connDB.BeginTrans();
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to update the Configuration Data.  "));
+        ShowAppError(kConfigUpdatePhrase);
         return false;
     }
     bool ok = SetConfigValue(QStringLiteral("OTHER1"), CutText(txtOther1->text(), 10), false) &&
@@ -158,7 +158,7 @@ bool frmOptions::save() {
         if (ok)
             connDB.CommitTrans();
     } catch (const DbError&) {
-        ShowAppError(QStringLiteral("Unable to update the Configuration Data.  "));
+        ShowAppError(kConfigUpdatePhrase);
         ok = false;
     }
     if (!ok) {

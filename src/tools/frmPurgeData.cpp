@@ -1,5 +1,6 @@
 #include "frmPurgeData.h"
 
+#include "CommandBoundary.h"
 #include "Config.h"
 #include "Module1.h"
 #include "Seams.h"
@@ -18,7 +19,9 @@ frmPurgeData::frmPurgeData(QWidget* parent)
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    connect(OKButton, &QPushButton::clicked, this, &frmPurgeData::OKButton_Click);
+    // Counting the entries of the range reads the log: a failure there ends the run.
+    connect(OKButton, &QPushButton::clicked, this,
+            [this] { guarded(*this, [this] { OKButton_Click(); }); });
 }
 
 void frmPurgeData::OKButton_Click() {
@@ -30,10 +33,6 @@ void frmPurgeData::OKButton_Click() {
     }
     // How many entries go, counted before asking: a purge cannot be undone in the program.
     const qint64 count = gDataSource->cmdCountDietItems(lo, hi, gCurrentUser);
-    if (count < 0) {
-        closeWith(QStringLiteral("CANCEL")); // reported; the window is closing
-        return;
-    }
     const QString format = QStringLiteral("MM/dd/yyyy");
     const QString howMany =
         QStringLiteral("%1 %2 of %3 will be deleted.")
@@ -57,5 +56,5 @@ bool PurgeDietData(QWidget* parent) {
         return false;
     // One statement: the whole range goes, or nothing does.
     gDataSource->cmdDeleteDietItems(dlg.dtLoDate->date(), dlg.dtHighDate->date(), gCurrentUser);
-    return !gDataSource->closed();
+    return true;
 }

@@ -47,7 +47,15 @@ QStringList toolbarIconKeys() {
 
 QIcon smallIcon(const QString& key) {
     static const QStringList keys = smallIconKeys();
-    return iconFrom(u"small"_s, keys, key);
+    // Every node of a tree asks for its picture: years of diet days ask thousands of times.
+    static QHash<QString, QIcon> byKey;
+    auto it = byKey.constFind(key);
+    if (it != byKey.cend())
+        return *it;
+    const QIcon icon = iconFrom(u"small"_s, keys, key);
+    if (!icon.isNull())
+        byKey.insert(key, icon);
+    return icon;
 }
 
 QIcon toolbarIcon(const QString& key) {

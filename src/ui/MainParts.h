@@ -1,8 +1,8 @@
 #pragma once
 // What the main window shares with the controllers of its two trees: the widgets they work on,
 // the state that connects the trees, and the ways one controller reaches the other.
+#include "ClipRecords.h"
 #include "Commands.h"
-#include "Nutrients.h"
 
 #include <QDate>
 #include <QString>
@@ -12,32 +12,6 @@ class QMenu;
 class Recordset;
 class QWidget;
 class TreeControl;
-
-// The diet clipboard: a copy of one diet entry's columns, pasted as a new entry onto a day.
-struct DietClipRecord {
-    QDate DietDate;
-    double NumServings = 0;
-    long DietId = 0;
-    QString FoodName;
-    QString GroupName;
-    QString ServingSize;
-    Nutrients values;
-    long USDA_NDB_NO = 0;
-    long USDA_MSRE_NO = 0;
-    double USDA_GM_WT = 0;
-};
-
-// The food clipboard: a copy of one food's columns, pasted as a new food into a group.
-struct FoodClipRecord {
-    long FoodId = 0;
-    long GroupId = 0;
-    QString FoodName;
-    QString ServingSize;
-    Nutrients values;
-    long USDA_NDB_NO = 0;
-    long USDA_MSRE_NO = 0;
-    double USDA_GM_WT = 0;
-};
 
 // The state both trees share.
 struct TreeState {
@@ -67,11 +41,11 @@ protected:
     ~TreeCommands() = default;
 };
 
-// What the food tree asks of the diet log: an entry of the current food.
+// What the food tree asks of the diet log: an entry of a food.
 class DietEntrySink {
 public:
-    virtual void AddDietEntry(double servings, const QDate& date, const QString& servingText,
-                              long measureNo, double gramWeight) = 0;
+    virtual void AddDietEntry(const FoodClipRecord& food, double servings, const QDate& date,
+                              const QString& servingText, long measureNo, double gramWeight) = 0;
 
 protected:
     ~DietEntrySink() = default;

@@ -1,5 +1,7 @@
 #include "ShowModal.h"
 
+#include "CommandBoundary.h"
+
 #include <QDialog>
 #include <QMenu>
 #include <utility>
@@ -16,7 +18,10 @@ PopupHandler& popupHandler() {
 } // namespace
 
 int ShowModal(QDialog& dialog) {
-    return handler() ? handler()(dialog) : dialog.exec();
+    const NestedFailures nested;
+    const int result = handler() ? handler()(dialog) : dialog.exec();
+    nested.rethrow();
+    return result;
 }
 
 ModalHandler setModalHandler(ModalHandler h) {
@@ -24,10 +29,12 @@ ModalHandler setModalHandler(ModalHandler h) {
 }
 
 void ShowPopupMenu(QMenu& menu, const QPoint& pos) {
+    const NestedFailures nested;
     if (popupHandler())
         popupHandler()(menu, pos);
     else
         menu.exec(pos);
+    nested.rethrow();
 }
 
 PopupHandler setPopupHandler(PopupHandler h) {

@@ -70,6 +70,24 @@ TreeNode* TreeControl::Add(const QString& relativeKey, const QString& key, const
     return node;
 }
 
+void TreeControl::AddNodes(const QString& relativeKey, std::vector<TreeNode*> nodes) {
+    QTreeWidgetItem* parent = relativeKey.isEmpty() ? invisibleRootItem() : Item(relativeKey);
+    QList<QTreeWidgetItem*> added;
+    added.reserve(qsizetype(nodes.size()));
+    m_index.reserve(m_index.size() + qsizetype(nodes.size()));
+    for (TreeNode* node : nodes) {
+        const QString key = node->Key();
+        if (!parent || key.isEmpty() || m_index.contains(key)) {
+            delete node;
+            continue;
+        }
+        m_index.insert(key, node);
+        added.append(node);
+    }
+    if (!added.isEmpty())
+        parent->addChildren(added);
+}
+
 TreeNode* TreeControl::Item(const QString& key) const {
     return m_index.value(key, nullptr);
 }

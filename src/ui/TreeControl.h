@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <optional>
+#include <vector>
 
 class QMimeData;
 
@@ -29,6 +30,11 @@ public:
     // tree or the relative node does not exist. An empty key adds a node that Item cannot find.
     TreeNode* Add(const QString& relativeKey, const QString& key, const QString& text,
                   const QString& image = QString());
+    // Appends nodes made beforehand, keys, texts, images and tags set, as the last children of the
+    // node relativeKey (or the top level) in one insertion, which a long list needs: added one
+    // by one, each node costs the view an insertion of its own. A node whose key is empty or
+    // already taken is deleted instead, and all of them when the relative node does not exist.
+    void AddNodes(const QString& relativeKey, std::vector<TreeNode*> nodes);
     // The node with that key, or nullptr.
     TreeNode* Item(const QString& key) const;
     int Count() const;

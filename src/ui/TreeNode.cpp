@@ -38,27 +38,14 @@ int compareNoCase(QStringView a, QStringView b) {
 }
 
 TreeNode::TreeNode(const QString& key, const QString& text, const QString& image)
-    : QTreeWidgetItem(NodeType) {
+    : QTreeWidgetItem(NodeType), m_key(key) {
     setFlags(flags() | Qt::ItemIsEditable);
-    setData(0, KeyRole, key);
     setText(text);
     setImage(image);
 }
 
 TreeNode* TreeNode::of(QTreeWidgetItem* item) {
     return item && item->type() == NodeType ? static_cast<TreeNode*>(item) : nullptr;
-}
-
-QString TreeNode::Key() const {
-    return data(0, KeyRole).toString();
-}
-
-QString TreeNode::Tag() const {
-    return data(0, TagRole).toString();
-}
-
-void TreeNode::setTag(const QString& tag) {
-    setData(0, TagRole, tag);
 }
 
 QString TreeNode::Text() const {
@@ -69,13 +56,15 @@ void TreeNode::setText(const QString& text) {
     setText(0, text);
 }
 
-QString TreeNode::Image() const {
-    return data(0, ImageRole).toString();
+void TreeNode::setImage(const QString& imageKey) {
+    m_image = imageKey;
+    emitDataChanged();
 }
 
-void TreeNode::setImage(const QString& imageKey) {
-    setData(0, ImageRole, imageKey);
-    setIcon(0, imageKey.isEmpty() ? QIcon() : smallIcon(imageKey));
+QVariant TreeNode::data(int column, int role) const {
+    if (column == 0 && role == Qt::DecorationRole)
+        return m_image.isEmpty() ? QIcon() : smallIcon(m_image);
+    return QTreeWidgetItem::data(column, role);
 }
 
 TreeNode* TreeNode::Parent() const {

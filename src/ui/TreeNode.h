@@ -1,6 +1,7 @@
 #pragma once
-// A node of a TreeControl: its key, tag and image key live in the item's data, its text in
-// column 0; sibling and parent navigation spans the top level as well.
+// A node of a TreeControl: its text in column 0, and its key, tag and picture kept beside the
+// item rather than in its data roles, each of which costs a tree of thousands of nodes a notable
+// share of its loading; sibling and parent navigation spans the top level as well.
 #include <QStringView>
 #include <QTreeWidgetItem>
 
@@ -18,21 +19,20 @@ inline long nodeId(const QString& key) {
 class TreeNode : public QTreeWidgetItem {
 public:
     static constexpr int NodeType = QTreeWidgetItem::UserType + 1;
-    enum Role : int { KeyRole = Qt::UserRole + 1, TagRole, ImageRole };
 
     TreeNode(const QString& key, const QString& text, const QString& image);
 
     // The item as a node, or nullptr when it is not one (the invisible root, foreign items).
     static TreeNode* of(QTreeWidgetItem* item);
 
-    QString Key() const;
-    QString Tag() const;
-    void setTag(const QString& tag);
+    QString Key() const { return m_key; }
+    QString Tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
     QString Text() const;
     using QTreeWidgetItem::setText;
     void setText(const QString& text);
     // The key of the node's picture in the small-icon list; setting it shows that picture.
-    QString Image() const;
+    QString Image() const { return m_image; }
     void setImage(const QString& imageKey);
 
     TreeNode* Parent() const;
@@ -44,8 +44,14 @@ public:
     TreeNode* Previous() const;
 
     bool operator<(const QTreeWidgetItem& other) const override;
+    // The picture of Image() as the node's decoration.
+    QVariant data(int column, int role) const override;
 
 private:
     // The item holding this node and its siblings: its parent, or the tree's invisible root.
     QTreeWidgetItem* container() const;
+
+    QString m_key;
+    QString m_tag;
+    QString m_image;
 };

@@ -3,6 +3,8 @@
 #include "DataStoreFixture.h"
 #include "Serving.h"
 
+#include <functional>
+
 const QString obrien = u"O'Brien"_s;
 
 static QString names(Recordset& rs) {
@@ -40,6 +42,44 @@ TEST_F(DataStoreTest, DietCommandsSelectOneUsersRowsInLogOrderAndTheirRangesIncl
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
+TEST_F(DataStoreTest, DietDaysAreOneUsersDistinctDatesAscendingWhateverTheirText) {
+    // Users on either side of USER1 in the index, USER1 in another letter case, days of many
+    // entries, and dates the program did not write: a time after the day, a day that does not
+    // exist, a number.
+    for (const char* row :
+         {"USER0|2026-12-01", "USER1|2026-12-05", "user1|2026-12-05", "USER1|2026-12-03",
+          "USER1|2026-12-05 08:30", "USER2|2026-12-04", "USER1|2026-02-30", "USER1|20261204",
+          "USER1|2026-12-03", "USER2|2026-12-09", "USER1|2026-12-09"}) {
+        const QStringList f = QString::fromLatin1(row).split(u'|');
+        const QVariant date = f[1].toLongLong() ? QVariant(f[1].toLongLong()) : QVariant(f[1]);
+        ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate) VALUES (?, ?)"_s,
+                           {f[0], date});
+    }
+    const auto days = [this](const QString& user) {
+        QVariantList out;
+        ds().cmdDietDates(user);
+        for (Recordset& rs = *ds().rscmdDietDates; !rs.eof(); rs.MoveNext())
+            out << rs.Fields(u"DietDate"_s);
+        return out;
+    };
+    const auto distinct = [this](const QString& user) {
+        QVariantList out;
+        auto rs = Recordset::openSnapshot(ds().appDB,
+                                          u"SELECT DISTINCT dietdate FROM DietActivity WHERE "
+                                          "username = ? ORDER BY 1"_s,
+                                          {user});
+        for (; !rs->eof(); rs->MoveNext())
+            out << rs->Fields(u"dietdate"_s);
+        return out;
+    };
+    EXPECT_EQ(days(u1), distinct(u1));
+    EXPECT_EQ(days(u1).size(), 6);
+    EXPECT_EQ(days(u1)[2], QVariant(day(3)));
+    EXPECT_EQ(days(u"USER2"_s), (QVariantList{day(4), day(9)}));
+    EXPECT_TRUE(days(u"USER3"_s).isEmpty());
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 TEST_F(DataStoreTest, TheGroupListLeavesOutTheRootAndDeletingAGroupsFoodsKeepsTheGroup) {
     ds().cmdAvailGroups();
     Recordset& g = *ds().rscmdAvailGroups;
@@ -61,32 +101,38 @@ TEST_F(DataStoreTest, TheGroupListLeavesOutTheRootAndDeletingAGroupsFoodsKeepsTh
     EXPECT_TRUE(ds().rscmdGroups->FindFirst(Criterion::equals(u"GroupId"_s, 2)));
 }
 
-TEST_F(DataStoreTest, AFailedCommandReportsItsPhraseClosesTheMainWindowAndLeavesNoSet) {
+TEST_F(DataStoreTest, AFailedCommandReportsItsPhraseOnceThrowsAndLeavesNoSet) {
     ds().cmdFoods();
     ds().closeDB();
-    SetConfigValue(u1, u"x"_s, true); // reported, but the window stays
-    EXPECT_EQ(unloads, 0);
-    ds().cmdFoods();
-    ds().cmdTableKey();
-    ds().cmdConfig();
-    ds().cmdDietTotal(day(1), u1);
-    ds().cmdMeasures(1001);
-    ds().cmdDeleteFoods(3);
-    ds().cmdDeleteDietItems(day(1), day(2), u1);
-    EXPECT_EQ(unloads, 7);
-    EXPECT_FALSE(ds().rscmdFoods || ds().rscmdTableKey || ds().rscmdConfig);
+    SetConfigValue(u1, u"x"_s, true); // reported, but the run goes on
+    // Each command on a source of its own, so that each shows its message.
+    const std::pair<std::function<void(clsFWSDataSource&)>, const char*> commands[] = {
+        {[](clsFWSDataSource& s) { s.cmdFoods(); }, "Unable to retrieve Food Data.  "},
+        {[](clsFWSDataSource& s) { s.cmdTableKey(); }, "Unable to retrieve Table Key Data.  "},
+        {[](clsFWSDataSource& s) { s.cmdConfig(); }, "Unable to retrieve Configuration Data.  "},
+        {[this](clsFWSDataSource& s) { s.cmdDietTotal(day(1), u1); },
+         "Unable to retrieve Diet Data.  "},
+        {[](clsFWSDataSource& s) { s.cmdMeasures(1001); }, "Unable to retrieve Measures Data.  "},
+        {[](clsFWSDataSource& s) { s.cmdDeleteFoods(3); }, "Unable to delete Food Data.  "},
+        {[this](clsFWSDataSource& s) { s.cmdDeleteDietItems(day(1), day(2), u1); },
+         "Unable to delete Diet Data.  "},
+        {[](clsFWSDataSource& s) { s.getTableKey(u"FOODITEM"_s); },
+         "Unable to update Table Key Data.  "}};
+    QStringList expected = {u"Unable to update the Configuration Data.  "_s};
+    for (const auto& [command, phrase] : commands) {
+        clsFWSDataSource closed;
+        EXPECT_THROW(command(closed), CommandFailed) << phrase;
+        // Once failed, every command ends at once, without a second message.
+        EXPECT_THROW(closed.cmdFoods(), CommandFailed);
+        EXPECT_FALSE(closed.rscmdFoods || closed.rscmdTableKey || closed.rscmdConfig);
+        expected << QString::fromLatin1(phrase);
+    }
     QStringList prompts;
     for (const RecordedBox& box : boxes.boxes()) {
         EXPECT_EQ(box.title, u"Application Error"_s);
         EXPECT_EQ(box.buttons, vbCritical | vbOKOnly);
-        prompts << QString(box.prompt).replace(gSupportMsg, u"<support>"_s);
+        prompts << QString(box.prompt).remove(gSupportMsg);
     }
-    EXPECT_EQ(prompts.join(u'|'), u"Unable to update the Configuration Data.  <support>|"
-                                  "Unable to retrieve Food Data.  <support>|"
-                                  "Unable to retrieve Table Key Data.  <support>|"
-                                  "Unable to retrieve Configuration Data.  <support>|"
-                                  "Unable to retrieve Diet Data.  <support>|"
-                                  "Unable to retrieve Measures Data.  <support>|"
-                                  "Unable to delete Food Data.  <support>|"
-                                  "Unable to delete Diet Data.  <support>"_s);
+    EXPECT_EQ(prompts, expected);
+    EXPECT_EQ(unloads, 0); // closing the window is the caller's, where the command entered
 }

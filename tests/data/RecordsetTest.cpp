@@ -59,6 +59,7 @@ TEST_F(DataStoreTest, ADynasetWritesThroughAtOnceAndASnapshotIsReadOnly) {
     rs.setField(kName, u"Apple"_s);
     rs.Update();
     EXPECT_EQ(rs.Fields(kName).toString(), u"Mom's pie"_s); // still where it was
+    EXPECT_EQ(rs.RecordCount(), 2); // the set's rows were read before the new one joined them
     rs.setBookmark(rs.LastModified());
     EXPECT_EQ(rs.Fields(u"DietDate"_s).toDate(), day(1));
     EXPECT_TRUE(rs.Fields(u"Protein"_s).isNull());

@@ -1,8 +1,15 @@
-// A data command that fails inside a tree handler: the user sees its one message, the window
-// closes, and the handler touches nothing of the emptied trees afterwards (the sanitizer build
-// would catch a node used after it was freed).
+// A data command that fails, wherever Qt called into the program: the user sees its one message,
+// the window closes, and nothing touches the emptied trees afterwards (the sanitizer build would
+// catch a node used after it was freed).
+#include "CommandBoundary.h"
 #include "DietLogFixture.h"
 #include "FoodCatalog.h"
+#include "frmPurgeData.h"
+#include "frmReportCrit.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
 
 namespace {
 const QString kFoodFailure = QStringLiteral("Unable to retrieve Food Data.  ");
@@ -58,7 +65,7 @@ TEST_F(DietFailuresTest, OpeningAGroupOrADayThatCannotBeReadClosesTheWindowOnce)
     w().tvwFood->Clear();
     gDataSource->rscmdGroups->MoveFirst();
     breakTable("FoodItem");
-    w().foodCatalog().LoadFoodTree();
+    guarded([this] { w().foodCatalog().LoadFoodTree(); });
     expectClosedAfter(kFoodFailure, "filling the food tree");
 }
 
@@ -92,4 +99,63 @@ TEST_F(DietFailuresTest, ADropOrPasteOnADayThatCannotBeReadClosesTheWindowOnce) 
     breakTable("DietActivity");
     choose("mnuEditPaste");
     expectClosedAfter(kDietFailure, "paste");
+}
+
+TEST_F(DietFailuresTest, AFailureEndsWhereQtCalledInWithOneMessageFromEveryKindOfEntryPoint) {
+    // The next food key is the cheese's own: a pasted food cannot be written.
+    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-04", "Pear"),
+             QStringLiteral("UPDATE TableKey SET KeyValue = 800000 WHERE KeyName = 'FOODITEM'")});
+    // The report's criteria are answered OK; the report itself never opens.
+    const auto reportCriteria = [this] {
+        answer<frmReportCrit>([](frmReportCrit& f) { f.OKButton->click(); });
+    };
+
+    start(); // a menu item
+    reportCriteria();
+    breakTable("DietActivity");
+    choose("mnuToolsDietReport");
+    expectClosedAfter(kDietFailure, "menu");
+
+    start(); // a toolbar button, clicked
+    reportCriteria();
+    breakTable("DietActivity");
+    QTest::mouseClick(w().tbToolBar->widgetForAction(w().action(QStringLiteral("Report"))),
+                      Qt::LeftButton);
+    expectClosedAfter(kDietFailure, "toolbar");
+
+    start(); // an item of the popup menu, and the node click that opened it
+    setPopupHandler([this](QMenu&, const QPoint&) { choose("mnuPop_RTB_DietDetails"); });
+    breakTable("DietActivity");
+    click(w().tvwDiet, day("20261205"), Qt::RightButton);
+    expectClosedAfter(kDietFailure, "popup");
+
+    start(); // a dialog's button: the purge counts the entries of its range first
+    answer<frmPurgeData>([](frmPurgeData& f) { f.OKButton->click(); });
+    breakTable("DietActivity");
+    choose("mnuToolsPurgeDietData");
+    expectClosedAfter(kDietFailure, "dialog");
+
+    start(); // the focus arriving by keyboard on an entry: its row is looked up, for the first time
+    QApplication::setActiveWindow(&w());
+    doubleClick(w().tvwDiet, day("20261205"));
+    w().tvwFood->setFocus(Qt::MouseFocusReason);
+    w().tvwDiet->clearSelection();
+    w().tvwDiet->setCurrentItem(entry(1), 0, QItemSelectionModel::NoUpdate);
+    breakTable("DietActivity");
+    QTest::keyClick(w().tvwFood, Qt::Key_Tab);
+    expectClosedAfter(kDietFailure, "focus");
+
+    start(); // closing the window with a paste whose save failed: asked, and failing again
+    QApplication::setActiveWindow(&w());
+    click(w().tvwFood, food(kCheese));
+    choose("mnuEditCopy");
+    choose("mnuEditPaste");
+    boxes.clear();
+    boxes.answer(vbYes);
+    w().close();
+    QApplication::processEvents();
+    ASSERT_EQ(prompts(),
+              QStringList({QStringLiteral("Do you want to save this new Food Item?"),
+                           QStringLiteral("Unable to update Food Data.  ") + gSupportMsg}));
+    EXPECT_FALSE(gMainForm);
 }

@@ -13,12 +13,7 @@ const QStringList kFoods = {
     QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName, ServingSize, Fat, Other1, "
                    "USDA_NDB_NO, USDA_MSRE_NO, USDA_GM_WT) VALUES "
                    "(900001, 500, 'Apple', '1 medium', 0.3, NULL, 9003, 1, 182.5), "
-                   "(900002, 500, 'Pear', '1 large', 0.2, 1, 0, 0, 0)"),
-    // Writes of new foods fail while this table holds a row.
-    QStringLiteral("CREATE TABLE RefuseFoods (x)"),
-    QStringLiteral("CREATE TRIGGER RefuseNewFoods BEFORE INSERT ON FoodItem "
-                   "WHEN (SELECT count(*) FROM RefuseFoods) > 0 "
-                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")};
+                   "(900002, 500, 'Pear', '1 large', 0.2, 1, 0, 0, 0)")};
 } // namespace
 
 class FoodClipboardTest : public MainWindowTest {
@@ -100,7 +95,10 @@ TEST_F(FoodClipboardTest, ACopyToTheFavouritesIsIndependentAndLeavesNothingToPas
 TEST_F(FoodClipboardTest, APasteWhoseSaveFailedIsOfferedAgainAtTheNextTurnToATree) {
     click(t, foodNode("F900001"));
     choose("Copy");
-    gDataSource->appDB.execute(QStringLiteral("INSERT INTO RefuseFoods VALUES (1)"));
+    // A food already holds the next key, so the pasted one cannot be written.
+    gDataSource->appDB.execute(
+        QStringLiteral("INSERT INTO FoodItem (FoodId, GroupId, FoodName) SELECT KeyValue + 1, "
+                       "500, 'In the way' FROM TableKey WHERE KeyName = 'FOODITEM'"));
     click(t, foodNode("G501"));
     choose("Paste");
     EXPECT_EQ(boxes.boxes().back().prompt,
@@ -108,7 +106,8 @@ TEST_F(FoodClipboardTest, APasteWhoseSaveFailedIsOfferedAgainAtTheNextTurnToATre
     EXPECT_EQ(foodNode("G501")->Children(), 0);
 
     // Renaming another food writes that food, not the paste waiting to be saved.
-    gDataSource->appDB.execute(QStringLiteral("DELETE FROM RefuseFoods"));
+    gDataSource->appDB.execute(
+        QStringLiteral("DELETE FROM FoodItem WHERE FoodName = 'In the way'"));
     click(t, foodNode("F900002"));
     choose("mnuEditRename");
     type(QStringLiteral("Quince"));
