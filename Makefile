@@ -7,6 +7,10 @@ BIN      := $(CURDIR)/bin
 JOBS     ?= $(shell nproc)
 DB       := $(BIN)/Data/ForkData.mdb
 CMAKE_FLAGS ?=
+# Compiler warnings as errors: on for `make test` and `make sanitize` (what CI runs), left as the
+# build folder has it otherwise, so `make run` never fails on a newer compiler's new warning.
+# `make test WERROR=OFF` builds the tests without it.
+WERROR_FLAG = $(if $(WERROR),-DFORKWISE_WERROR=$(WERROR))
 
 PREFIX   ?= /usr/local
 
@@ -14,9 +18,9 @@ DEBIAN_PACKAGES := cmake g++ make pkg-config qt6-base-dev libsqlite3-dev sqlite3
 	libgtest-dev libgmock-dev xvfb xauth tango-icon-theme fonts-liberation2 \
 	libgl1-mesa-dev libx11-dev libxtst-dev qt6-qpa-plugins clang-format \
 	clang libclang-rt-14-dev cups-daemon cups-client cups-filters poppler-utils \
-	dpkg-dev file desktop-file-utils appstream
+	dpkg-dev file desktop-file-utils appstream clang-tidy
 
-.PHONY: all run test build deps db bench sanitize fuzz-short format clean install package
+.PHONY: all run test build deps db bench sanitize fuzz-short format tidy clean install package
 
 all: build
 
@@ -24,9 +28,13 @@ deps:
 	@scripts/install-deps.sh $(DEBIAN_PACKAGES)
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -DFORKWISE_BIN_DIR=$(BIN) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DFORKWISE_BIN_DIR=$(BIN) $(WERROR_FLAG) $(CMAKE_FLAGS)
 
+# A build folder configured before keeps its settings; only a WERROR that differs from its
+# cache configures it again.
 build: deps $(BUILD)/CMakeCache.txt
+	$(if $(WERROR),grep -qx 'FORKWISE_WERROR:BOOL=$(WERROR)' $(BUILD)/CMakeCache.txt || \
+		cmake -S . -B $(BUILD) $(WERROR_FLAG))
 	cmake --build $(BUILD) -j $(JOBS)
 
 db: build
@@ -35,6 +43,7 @@ db: build
 run: db
 	$(BIN)/forkwise
 
+test: WERROR ?= ON
 test: db
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -53,8 +62,10 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 # The tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a build of their own.
+sanitize: WERROR ?= ON
 sanitize: deps
-	cmake -S . -B build-asan -DFORKWISE_SANITIZE=ON -DFORKWISE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B build-asan -DFORKWISE_SANITIZE=ON -DFORKWISE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug \
+		$(WERROR_FLAG)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
@@ -82,6 +93,11 @@ bench: db
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# clang-tidy over every source file of the program, with the checks .clang-tidy lists and the
+# build folder's compile commands; any finding fails.
+tidy: build
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '^$(CURDIR)/src/.*\.cpp$$'
 
 # Removes the build folders only; bin/Data with the diet log stays.
 clean:

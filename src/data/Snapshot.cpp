@@ -87,7 +87,7 @@ QString copyInto(sqlite3* log, const QString& path) {
             rc = sqlite3_backup_finish(backup);
         }
     }
-    const QString reason = rc == SQLITE_OK ? QString() : EngineReason(dest, rc);
+    QString reason = rc == SQLITE_OK ? QString() : EngineReason(dest, rc);
     if (sqlite3_close(dest) != SQLITE_OK && reason.isEmpty())
         return EngineReason(dest, sqlite3_errcode(dest));
     return reason;

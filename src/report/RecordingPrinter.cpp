@@ -6,7 +6,7 @@ RecordingPrinter::RecordingPrinter(double printableHeight, double charWidth, dou
     : printableHeight_(printableHeight), charWidth_(charWidth), lineHeight_(lineHeight) {}
 
 double RecordingPrinter::textWidth(const QString& text) const {
-    return charWidth_ * points_ / 8 * text.size();
+    return charWidth_ * points_ / 8 * double(text.size());
 }
 
 double RecordingPrinter::textHeight(const QString&) const {

@@ -70,8 +70,7 @@ private:
         const qsizetype start = pos_;
         while (atLetter())
             ++pos_;
-        const QString name =
-            s_.sliced(start, qMin<qsizetype>(pos_ - start, kMaxWordLength)).toString();
+        QString name = s_.sliced(start, qMin<qsizetype>(pos_ - start, kMaxWordLength)).toString();
         *hasParameter = false;
         *parameter = 0;
         bool negative = false;

@@ -9,10 +9,11 @@ TEST_F(DataStoreTest, ConfigurationItemsReadAndWriteThroughTheOpenSet) {
     // USER1 and USER3 are selected: the last in the table's order wins.
     EXPECT_EQ(LoadCurrentUser(), u"USER3"_s);
 
-    // What was written is in the file: a fresh read of the table sees it.
-    ds().cmdConfig();
-    EXPECT_EQ(GetConfigValue(u"USER3"_s), u"Ann O'Neil"_s);
-    EXPECT_EQ(GetConfigValue(u"NOSUCHITEM"_s), QString());
+    // What was written is in the file.
+    EXPECT_EQ(value(u"SELECT ConfigValue || '|' || SelectedConfig FROM CONFIG WHERE "
+                    "ConfigItem = 'USER3'"_s),
+              u"Ann O'Neil|1"_s);
+    EXPECT_EQ(value(u"SELECT count(*) FROM CONFIG WHERE ConfigItem = 'NOSUCHITEM'"_s), 0);
 
     // None selected: the first user.
     SetConfigValue(u"USER1"_s, u"User 1"_s, false);
@@ -22,9 +23,8 @@ TEST_F(DataStoreTest, ConfigurationItemsReadAndWriteThroughTheOpenSet) {
 
 TEST_F(DataStoreTest, KeysAreConsecutiveStoredAtOnceAndAnUnknownCounterFails) {
     const auto stored = [&] {
-        const auto rs = Recordset::openSnapshot(
-            ds().appDB, u"SELECT KeyValue FROM TableKey WHERE KeyName = 'FOODITEM'"_s);
-        return long(rs->Fields(u"KeyValue"_s).toLongLong());
+        return long(
+            value(u"SELECT KeyValue FROM TableKey WHERE KeyName = 'FOODITEM'"_s).toLongLong());
     };
     const long before = stored();
     EXPECT_EQ(ds().getTableKey(u"FOODITEM"_s), before + 1);

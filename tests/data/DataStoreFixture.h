@@ -24,6 +24,11 @@ protected:
         gDataSource.reset();
     }
     clsFWSDataSource& ds() { return *gDataSource; }
+    // The first column of a query's first row, read from the file; invalid for none.
+    QVariant value(const QString& query) {
+        const auto rs = Recordset::openSnapshot(ds().appDB, query);
+        return rs->eof() ? QVariant() : rs->Fields(rs->fieldNames().first());
+    }
 
     void addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
         ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate, "

@@ -1,8 +1,8 @@
 // Deleting entries and days, and cutting, copying and pasting entries.
-#include "DietLog.h"
 #include "DietLogFixture.h"
 #include "Snapshot.h"
 #include "SqlProbe.h"
+#include "frmOptions.h"
 
 #include <QFile>
 #include <QMenu>
@@ -16,6 +16,14 @@ protected:
         for (const char* d : days)
             doubleClick(w().tvwDiet, day(d));
         w().tvwDiet->setFocus(Qt::TabFocusReason);
+    }
+    // Makes the user in the given place current in Tools > Configuration Options.
+    void becomeUser(int place) {
+        answer<frmOptions>([place](frmOptions& f) {
+            f.optUser[place]->setChecked(true);
+            f.cmdOK->click();
+        });
+        choose("mnuToolsOptions");
     }
 };
 
@@ -50,7 +58,7 @@ TEST_F(DietClipboardTest, DeletingEntriesMovesTheSelectionUpAndNoAnswerChangesNo
     choose("mnuEditDelete"); // the only entry: the day above is selected, the day goes
     EXPECT_FALSE(day("20261205"));
     EXPECT_EQ(t->selectedNode(), day("20261204"));
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
+    EXPECT_EQ(entryCount(), 1);
 
     click(t, entry(1));
     choose("mnuEditDelete"); // the last entry of the log: the food tree takes the focus
@@ -79,7 +87,7 @@ TEST_F(DietClipboardTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntr
     ASSERT_TRUE(QFile::remove(backups));
     choose("Delete");
     EXPECT_FALSE(day("20261205"));
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
+    EXPECT_EQ(entryCount(), 1);
     // The copy before the deletion holds the day; closing leaves a copy of what is left.
     closeWindow();
     const QList<BackupInfo> copies = ListBackups(db.path());
@@ -121,13 +129,12 @@ TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues
     EXPECT_EQ(day("20261203")->Children(), 3);
     EXPECT_EQ(boxes.boxes().size(), 1u);
 
-    // Copy leaves the entry. Another user becomes current (as the options make one): the log
-    // is reloaded for USER2, and the copy is pasted as USER2's.
+    // Copy leaves the entry. Another user becomes current: the log shows USER2's days, and the
+    // copy is pasted as USER2's.
     click(t, entry(3));
     choose("Copy");
     EXPECT_TRUE(entry(3));
-    gCurrentUser = QStringLiteral("USER2");
-    w().dietLog().ReloadDietLog();
+    becomeUser(1);
     EXPECT_FALSE(day("20261203"));
     click(t, day("20261201"));
     choose("mnuEditPaste");
@@ -135,8 +142,7 @@ TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues
     EXPECT_EQ(day("20261201")->Children(), 2);
 
     // A user without entries: an empty tree, its commands off, the food tree in front.
-    gCurrentUser = QStringLiteral("USER3");
-    w().dietLog().ReloadDietLog();
+    becomeUser(2);
     EXPECT_EQ(t->Count(), 0);
     EXPECT_FALSE(enabled("mnuEditDietEntry"));
     EXPECT_TRUE(w().tvwFood->hasFocus());

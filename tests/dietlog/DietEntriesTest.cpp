@@ -55,11 +55,10 @@ TEST_F(DietLogTest, ADoubleClickLogsOneServingTodayAndMarkPreferredRewritesTheFo
               QStringLiteral("USER1|2026-12-06|1|10||100 g|Favorites|100"));
     EXPECT_TRUE(boxes.boxes().empty());
 
-    const auto foodColumn = [](const char* name) {
-        Recordset& foods = *gDataSource->rscmdFoods;
-        foods.MoveFirst();
-        foods.FindFirst(Criterion::equals(QStringLiteral("FoodId"), qlonglong(kSalt)));
-        return foods.Fields(QString::fromLatin1(name));
+    const auto foodColumn = [this](const char* name) {
+        return value(QStringLiteral("SELECT %1 FROM FoodItem WHERE FoodId = ?")
+                         .arg(QString::fromLatin1(name)),
+                     {qlonglong(kSalt)});
     };
     answerDialog([](dlgServings& dlg) {
         dlg.cmbServSize->setCurrentIndex(0); // 1 dash, 0.4 g
@@ -133,7 +132,7 @@ TEST_F(DietLogTest, TheDialogTakesOnlyAPlausibleNumberOfServingsAndEnterPressesO
     // Cancel changes nothing.
     answerDialog({}, false);
     dragTo(w().tvwFood, food(kCheese), Qt::RightButton, nullptr);
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 3);
+    EXPECT_EQ(entryCount(), 3);
 }
 
 TEST_F(DietLogTest, FoodsDropOnDaysOrEntriesAndEntriesMoveBetweenDays) {
@@ -156,7 +155,7 @@ TEST_F(DietLogTest, FoodsDropOnDaysOrEntriesAndEntriesMoveBetweenDays) {
     QMimeData foreign;
     foreign.setText(QStringLiteral("Pizza"));
     dropOn(foreign, day("20261204"));
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 4);
+    EXPECT_EQ(entryCount(), 4);
 
     dragTo(w().tvwDiet, entry(6), Qt::LeftButton, day("20261205")); // its own day: stays
     EXPECT_EQ(day("20261205")->Children(), 3);

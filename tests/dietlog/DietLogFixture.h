@@ -58,12 +58,11 @@ protected:
         });
     }
 
+    // An entry's column as the log holds it; invalid for a null or no such entry.
     QVariant column(long dietId, const char* name) {
-        Recordset& rs = *gDataSource->rscmdDietData;
-        rs.MoveFirst();
-        if (!rs.FindFirst(Criterion::equals(QStringLiteral("DietId"), qlonglong(dietId))))
-            return QStringLiteral("<no such entry>");
-        return rs.Fields(QString::fromLatin1(name));
+        return value(QStringLiteral("SELECT %1 FROM DietActivity WHERE DietId = ?")
+                         .arg(QString::fromLatin1(name)),
+                     {qlonglong(dietId)});
     }
     // The named columns of an entry as text, joined by '|' (a null is the empty text).
     QString columns(long dietId, const char* names) {
@@ -73,10 +72,24 @@ protected:
         return out.join(u'|');
     }
     Nutrients values(long dietId) {
-        column(dietId, "DietId");
-        return Nutrients::read(*gDataSource->rscmdDietData);
+        const auto rs = Recordset::openSnapshot(
+            gDataSource->appDB, QStringLiteral("SELECT * FROM DietActivity WHERE DietId = ?"),
+            {qlonglong(dietId)});
+        EXPECT_FALSE(rs->eof()) << "no entry " << dietId;
+        return Nutrients::read(*rs);
     }
-    long lastDietId() { return long(gDataSource->rscmdDietData->LastModified()); }
+    // The id handed out last, which the newest entry carries.
+    long lastDietId() {
+        return long(
+            value(QStringLiteral("SELECT KeyValue FROM TableKey WHERE KeyName = 'DIETACTIVITY'"))
+                .toLongLong());
+    }
+    // The current user's entries in the log.
+    long entryCount() {
+        return long(value(QStringLiteral("SELECT count(*) FROM DietActivity WHERE UserName = ?"),
+                          {gCurrentUser})
+                        .toLongLong());
+    }
 
     int dialogs = 0;
 };

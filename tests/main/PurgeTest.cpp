@@ -5,7 +5,6 @@
 #include "ShowModal.h"
 #include "Snapshot.h"
 #include "SqlProbe.h"
-#include "clsFWSDataSource.h"
 #include "frmPurgeData.h"
 
 #include <QDateEdit>
@@ -66,7 +65,6 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     EXPECT_EQ(queryValue(copies[0].path, QStringLiteral("SELECT count(*) FROM DietActivity")), 4);
     EXPECT_EQ(w().tvwDiet->Count(), 1);
     EXPECT_TRUE(w().tvwDiet->Item(QStringLiteral("DT20000101")));
-    EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), 1);
     closeWindow();
     EXPECT_EQ(queryValue(db.path(), QStringLiteral("SELECT group_concat(DietId) FROM "
                                                    "DietActivity")),

@@ -1,6 +1,7 @@
 // The report built from diet rows: its rich text and its print lines, figure by figure.
 #include "ReportCells.h"
 #include "ReportRows.h"
+#include "RtfReader.h"
 
 #include "Database.h"
 #include "Recordset.h"
@@ -24,25 +25,51 @@ const QString kDayShares = sp(11) + u"Calculated Percentage of Calories:"_s + sp
 const QString kGrandTotals = u"Report Grand Totals:"_s + sp(43) + kFigures;
 const QString kGrandShares = sp(10) + u"Calculated Percentage of Calories:"_s + sp(20) + kShares;
 
+// Stretches of the rich text as it reads back, all in the report's 8 points.
+RtfRun plain(const QString& text) {
+    return {text, false, false, 8};
+}
+RtfRun bold(const QString& text) {
+    return {text, true, false, 8};
+}
+// The headings line with the headings of the two labels: each heading bold and underlined,
+// two plain blanks between them.
+RtfParagraph headings(const QString& other1, const QString& other2) {
+    RtfParagraph line = {
+        {u"Food Name"_s, true, true, 8}, plain(sp(46)), {u"Servings"_s, true, true, 8}};
+    for (const QString& heading : {u"     Fat"_s, u"   Carbs"_s, u" Protein"_s, u"Calories"_s,
+                                   u"  Sodium"_s, u"    Chol"_s, other1, other2})
+        line << plain(u"  "_s) << RtfRun{heading, true, true, 8};
+    return line;
+}
+
 } // namespace
 
 TEST(ReportBuilder, DaysGiveHeadingsEntriesDayTotalsAndGrandTotalsInOrder) {
     const BuiltReport report =
         BuildReport(oneDay(), {u"Fiber grams"_s, QString()}); // labels: first 8, or 8 blanks
 
-    const QString headings =
-        u"{\\rtf1\\fs16{\\b\\f2\\ul Food Name}{\\f2 "_s + sp(46) +
-        u"}{\\f2 }{\\b\\f2\\ul Servings}{\\f2   }{\\b\\f2\\ul      Fat}{\\f2   }"_s
-        u"{\\b\\f2\\ul    Carbs}{\\f2   }{\\b\\f2\\ul  Protein}{\\f2   }{\\b\\f2\\ul Calories}"_s
-        u"{\\f2   }{\\b\\f2\\ul   Sodium}{\\f2   }{\\b\\f2\\ul     Chol}{\\f2   }"_s
-        u"{\\b\\f2\\ul Fiber gr}{\\f2   }{\\b\\f2\\ul         }{\\par\\par\\f2 "_s;
-    const QString body = u"{\\f2\\b 01/05/1999}\\par\\par "_s + kAppleLine +
-                         u"\\par    [1 medium]\\par "_s + kBreadLine +
-                         u"\\par    [2 slices]\\par \\par {\\f2\\b "_s + kDayTotals +
-                         u"} \\par {\\f2\\b "_s + kDayShares + u"}\\par\\par {\\f2\\b "_s +
-                         QString(143, u'_') + u"}\\par\\par {\\f2\\b "_s + kGrandTotals +
-                         u"} \\par {\\f2\\b "_s + kGrandShares + u"}\\par\\par }}"_s;
-    EXPECT_EQ(report.rtf, headings + body);
+    // Headings, the day in bold, each entry with its serving below, the day's totals and
+    // shares in bold, a bold rule, then the grand totals and shares in bold.
+    const QList<RtfParagraph> expectedText = {headings(u"Fiber gr"_s, sp(8)),
+                                              {},
+                                              {bold(u"01/05/1999"_s)},
+                                              {},
+                                              {plain(kAppleLine)},
+                                              {plain(u"   [1 medium]"_s)},
+                                              {plain(kBreadLine)},
+                                              {plain(u"   [2 slices]"_s)},
+                                              {},
+                                              {bold(kDayTotals), plain(u" "_s)},
+                                              {bold(kDayShares)},
+                                              {},
+                                              {bold(QString(143, u'_'))},
+                                              {},
+                                              {bold(kGrandTotals), plain(u" "_s)},
+                                              {bold(kGrandShares)},
+                                              {},
+                                              {}};
+    EXPECT_EQ(ParseRtf(report.rtf), expectedText);
 
     const QList<PrintLine> expected = {
         {u"PREBREAK"_s, u"01/05/1999"_s},   {u"DETAIL1"_s, kAppleLine},
@@ -66,11 +93,13 @@ TEST(ReportBuilder, DaysGiveHeadingsEntriesDayTotalsAndGrandTotalsInOrder) {
     EXPECT_EQ(two.lines[13].Text,
               u"Report Grand Totals:"_s + sp(43) +
                   cells({"10.5", "61.0", "13.3", "385.0", "402.0", "24.0", "5.9", "0.3"}));
-    EXPECT_TRUE(two.rtf.contains(u"} \\par {\\f2\\b "_s + kDayShares +
-                                 u"}\\par\\par\\par {\\f2\\b 01/06/1999}\\par\\par "_s));
+    const QList<RtfParagraph> twoText = ParseRtf(two.rtf);
+    const QList<RtfParagraph> dayBreak = {{bold(kDayShares)}, {}, {}, {bold(u"01/06/1999"_s)}, {}};
+    EXPECT_EQ(twoText.mid(10, 5), dayBreak);
 
     const BuiltReport none = BuildReport({}, {});
-    EXPECT_EQ(none.rtf, u"{\\rtf1\\fs16{\\b\\f2 No Data Available for the selected Date Range}}"_s);
+    EXPECT_EQ(ParseRtf(none.rtf),
+              QList<RtfParagraph>{{bold(u"No Data Available for the selected Date Range"_s)}});
     EXPECT_TRUE(none.lines.isEmpty());
 }
 
@@ -130,5 +159,5 @@ TEST(ReportBuilder, MissingValuesShowEmptyAndTooWideCellsShowHashesNeverACutFigu
     EXPECT_EQ(detail.mid(55, 38), QString(28, u'#') + u"       1.0"_s);
     EXPECT_EQ(wide.lines[2].Text, u"   ["_s + QString(45, u's') + u"  t]"_s);
     EXPECT_EQ(wide.lines[3].Text.mid(63, 20), QString(20, u'#'));
-    EXPECT_TRUE(wide.rtf.contains(u"{\\b\\f2\\ul 12345678}{\\f2   }{\\b\\f2\\ul    Fibre}"_s));
+    EXPECT_EQ(ParseRtf(wide.rtf).value(0), headings(u"12345678"_s, u"   Fibre"_s));
 }

@@ -1,8 +1,10 @@
 #pragma once
 // Diet rows for the report tests and the expected text of their cells.
 #include "ReportBuilder.h"
+#include "RtfReader.h"
 
 #include <QString>
+#include <ostream>
 
 inline QString sp(int n) {
     return QString(n, u' ');
@@ -32,4 +34,11 @@ inline QList<ReportRow> oneDay() {
                 {0.5, 25, 0.3, 95, 2, 0, 4.4, 0}),
             row(kJan5, QStringLiteral("Bread"), 2, QStringLiteral("  2 slices"),
                 {2, 24, 5, 140, 300, 0, 1.5, 0.25})};
+}
+
+// A stretch of read-back text in failure messages: its text quoted, then b for bold and u for
+// underlined.
+inline void PrintTo(const RtfRun& run, std::ostream* out) {
+    *out << '"' << run.text.toStdString() << '"' << (run.bold ? " b" : "")
+         << (run.underline ? " u" : "") << ' ' << run.pointSize << "pt";
 }

@@ -91,7 +91,12 @@ int main(int argc, char** argv) {
             Q_EMIT w.tvwFood->GotFocus();
             click(w.tvwFood, foods[rng() % foods.size()]);
             Q_EMIT w.tvwFood->DblClick();
-            const long id = long(gDataSource->rscmdDietData->LastModified());
+            const long id =
+                long(Recordset::openSnapshot(gDataSource->appDB,
+                                             QStringLiteral("SELECT KeyValue FROM TableKey WHERE "
+                                                            "KeyName = 'DIETACTIVITY'"))
+                         ->Fields(QStringLiteral("KeyValue"))
+                         .toLongLong());
             ids.push_back(id);
             say(QStringLiteral("ADD %1 1").arg(id));
             continue;
