@@ -112,22 +112,16 @@ bool DietLog::addEntries(std::vector<DietClipRecord> entries) {
     }
     if (added.empty())
         return false;
-    // The first makes or loads its day as a single new entry does; the others join it (a day
-    // loaded just now brought them along already), and the first is selected among them.
-    diet.setBookmark(added.front());
-    AddDietNode(diet, kDietItem, false);
-    if (added.size() > 1) {
-        TreeNode* first = tvwDiet->selectedNode();
+    // A day already shown takes the others first; then the first is added as a single new entry
+    // is, which makes or loads its day (bringing the others along) and is selected.
+    const TreeNode* day = tvwDiet->Item(dayKey(entries.front().DietDate));
+    if (day && day->Children() > 0)
         for (size_t i = 1; i < added.size(); ++i) {
             diet.setBookmark(added[i]);
             AddDietNode(diet, kDietItem, true);
         }
-        diet.setBookmark(added.front());
-        if (first) {
-            tvwDiet->sortChildren(first->Parent());
-            tvwDiet->selectNode(first);
-        }
-    }
+    diet.setBookmark(added.front());
+    AddDietNode(diet, kDietItem, false);
     return true;
 }
 

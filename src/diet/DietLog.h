@@ -53,9 +53,9 @@ private:
 
     // ---- Entries and drops (DietEntries.cpp)
     void EditDietEntry();
-    // Every new entry is written here: `entries` become rows of the current user, each with a
-    // new key, all in one transaction or none; the first is shown selected. Returns whether
-    // they were written.
+    // Every new entry is written here: `entries`, all of one day, become rows of the current
+    // user, each with a new key, all in one transaction or none; the first is shown selected.
+    // Returns whether they were written.
     bool addEntries(std::vector<DietClipRecord> entries);
     // Moves the current entry, shown as `entry`, to `day`.
     void moveEntry(TreeNode* entry, const QDate& day);
