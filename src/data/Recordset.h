@@ -131,7 +131,8 @@ private:
     bool find(const Criterion& criterion, int from, bool wrap = false);
     // The row ids that match (dynasets only).
     const std::unordered_set<qint64>& matchingKeys(const Criterion& criterion) const;
-    void cancelEdit();
+    void cancelEdit() noexcept;
+    friend class EditScope;
 
     Database* db_ = nullptr;
     QString table_; // empty for a snapshot
