@@ -87,6 +87,7 @@ void DietLog::addEntry(const DietClipRecord& entry) {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
+    parts.dietChanged();
     AddDietNode(diet, kDietItem, false);
 }
 
@@ -163,6 +164,7 @@ void DietLog::moveEntry(TreeNode* entry, const QDate& day) {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
+    parts.dietChanged();
     tvwDiet->Remove(entry);
     AddDietNode(diet, kDietItem, false);
 }
@@ -246,6 +248,7 @@ void DietLog::EditDietEntry() {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
+    parts.dietChanged();
     if (TreeNode* node = tvwDiet->Item(key)) {
         TreeNode* day = node->Parent();
         tvwDiet->Remove(day && day->Children() == 1 ? day : node);
