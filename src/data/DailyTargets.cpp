@@ -101,5 +101,5 @@ QString OptionalNutrientName(int n) {
 }
 
 long long TargetPercent(double value, double target) {
-    return std::llround(std::floor(value / target * 100 + 0.5));
+    return std::llround(std::floor(value * 100 / target + 0.5));
 }

@@ -143,8 +143,9 @@ void frmDietDetails::showTarget(const QString& column, const QVariant& value, do
         row.box->setText(QStringLiteral("%1 of %2 (%3)")
                              .arg(NutrientText(v), NutrientText(target), percentText));
         // Every figure's box as wide as the widest text, so the column stays straight.
-        const int wide = row.box->fontMetrics().horizontalAdvance(row.box->text() + u"  ") +
-                         Twips::toPixels(200, this);
+        const int wide =
+            row.box->fontMetrics().horizontalAdvance(row.box->text() + QStringLiteral("  ")) +
+            Twips::toPixels(200, this);
         for (const Row& other : rows)
             other.box->setFixedWidth(std::max(other.box->minimumWidth(), wide));
         auto* bar = new TargetBar(percent, Shape1);
