@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
     if (!today || !panel)
         return fail(u"no panel of today's calories"_s);
 
+    // The targets were saved behind the window's back: it is told, as the dialog tells it.
+    today->forgetTargets();
+    today->refresh();
     std::vector<double> held, read;
     QElapsedTimer timer;
     for (int i = 0; i < runs; ++i) {
