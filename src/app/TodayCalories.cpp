@@ -16,12 +16,14 @@ QString kcal(double v) {
     c.setNumberOptions(QLocale::DefaultNumberOptions);
     return c.toString(qlonglong(std::llround(v)));
 }
-} // namespace
 
-QString TodayText(double calories, std::optional<double> target) {
+// "Today: 1,450 of 2,000 kcal", or without a target "Today: 1,450 kcal": whole kilocalories,
+// halves away from zero.
+QString todayText(double calories, std::optional<double> target) {
     return QStringLiteral("Today: ") + kcal(calories) +
            (target ? QStringLiteral(" of ") + kcal(*target) : QString()) + QStringLiteral(" kcal");
 }
+} // namespace
 
 TodayCalories::TodayCalories(QLabel* panel) : QObject(panel), panel_(panel) {
     panel_->hide();
@@ -47,7 +49,7 @@ void TodayCalories::refresh() {
     const double calories =
         sums.hasCurrentRow() ? sums.Fields(QStringLiteral("tCalorie")).toDouble() : 0.0;
     sums.Close();
-    panel_->setText(TodayText(calories, targets_.value(QStringLiteral("Calorie"))));
+    panel_->setText(todayText(calories, targets_.value(QStringLiteral("Calorie"))));
     panel_->show();
 }
 

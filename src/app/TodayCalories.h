@@ -32,7 +32,3 @@ private:
     QDate shownFor_;
     bool pending_ = false;
 };
-
-// "Today: 1,450 of 2,000 kcal", or without a target "Today: 1,450 kcal": whole kilocalories,
-// halves away from zero, grouped by "," in every language.
-QString TodayText(double calories, std::optional<double> target);

@@ -19,7 +19,6 @@ public:
     std::optional<double> value(const QString& column) const;
     void set(const QString& column, std::optional<double> target);
     bool any() const;
-    friend bool operator==(const DailyTargets&, const DailyTargets&) = default;
 
 private:
     std::array<std::optional<double>, Nutrients::Count> values_; // in Nutrients::columns() order
