@@ -102,7 +102,7 @@ inline QString startOnCopy(const QString& log, const QTemporaryDir& folder, QStr
         boxes << prompt;
         return int(vbOK);
     });
-    if (!StartProgram(folder.path()) || !gMainForm)
+    if (!startProgram(folder.path()) || !gMainForm)
         return QStringLiteral("the program did not start: ") + boxes.join(QStringLiteral("; "));
     QApplication::processEvents();
     return QString();

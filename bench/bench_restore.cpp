@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
     if (const QString why = bench::startOnCopy(args.log, folder, boxes); !why.isEmpty())
         return fail(why);
     frmMain& w = *gMainForm;
-    if (const SnapshotResult copy = TakeSnapshot(gDataSource->appDB, true); !copy.saved())
+    if (const SnapshotResult copy = takeSnapshot(gDataSource->appDB, true); !copy.saved())
         return fail(u"no backup copy: "_s + copy.reason);
-    const qint64 size = ListBackups(gDBPath).value(0).size;
+    const qint64 size = listBackups(gDBPath).value(0).size;
     const int days = w.tvwDiet->Count();
 
     setMsgBoxHandler([&boxes](const QString& prompt, int, const QString&) {
@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
 
     // Fifteen copies, one a day back from yesterday besides those the runs left: distinct files,
     // as a household that kept every copy would have them.
-    const QString newest = ListBackups(gDBPath).value(0).path;
+    const QString newest = listBackups(gDBPath).value(0).path;
     const QDir backups(QFileInfo(newest).absolutePath());
-    for (int back = 1; ListBackups(gDBPath).size() < kCopies; ++back) {
+    for (int back = 1; listBackups(gDBPath).size() < kCopies; ++back) {
         const QString name = u"%1 %2 120000.%3"_s.arg(
             QFileInfo(gDBPath).completeBaseName(),
             Clock::today().addDays(-back).toString(Qt::ISODate), QFileInfo(gDBPath).suffix());

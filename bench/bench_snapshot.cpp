@@ -132,7 +132,7 @@ int main(int argc, char* argv[]) {
         sqlite3_finalize(st);
 
         // The first copy of the run, untimed, like the one the last run of the program left.
-        if (const SnapshotResult r = TakeSnapshot(db); r.status != SnapshotResult::Taken)
+        if (const SnapshotResult r = takeSnapshot(db); r.status != SnapshotResult::Taken)
             return fail(u"the first snapshot was not taken: "_s + r.reason);
         for (int i = 0; i < runs; ++i) {
             // Each copy a second later than the one before, as a run of the program would be.
@@ -142,7 +142,7 @@ int main(int argc, char* argv[]) {
                        {1000 + i});
             QElapsedTimer t;
             t.start();
-            const SnapshotResult r = TakeSnapshot(db);
+            const SnapshotResult r = takeSnapshot(db);
             taken.add(msOf(t));
             if (r.status != SnapshotResult::Taken)
                 return fail(u"a snapshot of a changed log was not taken: "_s + r.reason);
@@ -150,7 +150,7 @@ int main(int argc, char* argv[]) {
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer t;
             t.start();
-            const SnapshotResult r = TakeSnapshot(db);
+            const SnapshotResult r = takeSnapshot(db);
             skipped.add(msOf(t));
             if (r.status != SnapshotResult::Skipped)
                 return fail(u"a snapshot of an unchanged log was not skipped: "_s + r.reason);
@@ -171,7 +171,7 @@ int main(int argc, char* argv[]) {
     } catch (const DbError& e) {
         return fail(QString::fromUtf8(e.what()));
     }
-    const QList<BackupInfo> copies = ListBackups(path);
+    const QList<BackupInfo> copies = listBackups(path);
 
     print(u"Snapshot of a household log on close: %1 (%2 bytes, %3 diet entries), warm file "
           "cache, copies in %4"_s.arg(log)

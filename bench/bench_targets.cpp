@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     DailyTargets targets;
     for (const QString& column : Nutrients::columns())
         targets.set(column, 100);
-    if (!SaveDailyTargets(gCurrentUser, targets))
+    if (!saveDailyTargets(gCurrentUser, targets))
         return fail(u"the targets were not saved"_s);
     auto* today = w.findChild<TodayCalories*>();
     auto* panel = w.findChild<QLabel*>(u"sbStatusBar_PanelToday"_s);

@@ -20,15 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     double value = 0;
-    if (!ParseNumber(text, &value))
+    if (!parseNumber(text, &value))
         return 0;
     if (!std::isfinite(value) || text.contains(locale.groupSeparator()))
         std::abort();
-    const QString shown = NutrientText(value);
+    const QString shown = nutrientText(value);
     if (shown.contains(QStringLiteral("nan")) || shown.contains(QStringLiteral("inf")))
         std::abort();
     double back = 0;
-    if (!ParseNumber(ServingsText(value), &back) || back != value)
+    if (!parseNumber(servingsText(value), &back) || back != value)
         std::abort();
     return 0;
 }

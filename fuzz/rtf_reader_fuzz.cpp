@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-    const ReportText shown = ReadReportText(QString::fromLatin1(bytes));
+    const ReportText shown = readReportText(QString::fromLatin1(bytes));
     const QString plain = shown.toPlainText();
     if (plain.size() != shown.characterCount() || plain.count(u'\n') != shown.lineCount() - 1)
         std::abort();
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (c.unicode() < 0x20 && c != u'\t')
             c = u' ';
     const QList<RtfParagraph> back =
-        ParseRtf(QStringLiteral("{\\rtf1\\fs16{\\f2\\b ") + RtfEscape(text) + QStringLiteral("}}"));
+        parseRtf(QStringLiteral("{\\rtf1\\fs16{\\f2\\b ") + rtfEscape(text) + QStringLiteral("}}"));
     QString read;
     for (const RtfRun& run : back.value(0))
         read += run.text;

@@ -78,20 +78,20 @@ int windowedMsgBox(const QString& prompt, int buttons, const QString& title) {
 
 } // namespace
 
-void InstallWindowedSeams() {
+void installWindowedSeams() {
     setMsgBoxHandler(windowedMsgBox);
     Hourglass::install([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
                        [] { QApplication::restoreOverrideCursor(); });
 }
 
-bool StartProgram(const QString& programDir) {
+bool startProgram(const QString& programDir) {
     // Before any window: an installed program's first start makes the person's own log here.
-    const DietLogPlace log = PrepareDietLog(programDir);
+    const DietLogPlace log = prepareDietLog(programDir);
     gDBPath = QDir::toNativeSeparators(log.path);
     gSupportMsg = supportSentence();
 
     if (log.status == DietLogPlace::NotCreated) {
-        MsgBox(LogNotCreatedText(log), vbCritical | vbOKOnly,
+        MsgBox(logNotCreatedText(log), vbCritical | vbOKOnly,
                QStringLiteral("Critical Application Error"));
         return false;
     }
@@ -148,8 +148,8 @@ int SubMain(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Forkwise"));
     // Ties the windows to the installed desktop entry, for its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.forkwise.Forkwise"));
-    InstallWindowedSeams();
-    if (!StartProgram(QCoreApplication::applicationDirPath()))
+    installWindowedSeams();
+    if (!startProgram(QCoreApplication::applicationDirPath()))
         return 0;
     QApplication::setQuitOnLastWindowClosed(true);
     return QApplication::exec();

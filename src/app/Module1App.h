@@ -15,7 +15,7 @@ int SubMain(int argc, char** argv);
 // program's first copy of it), checks for it, connects, loads the configuration, shows the
 // splash and the main window. Returns false when start-up ended without a window (the user has
 // seen why). Needs a QApplication.
-bool StartProgram(const QString& programDir);
+bool startProgram(const QString& programDir);
 
 // Installs the windowed answers to the message box and hourglass seams.
-void InstallWindowedSeams();
+void installWindowedSeams();

@@ -14,7 +14,7 @@ QSettings store() {
 }
 } // namespace
 
-Placement LoadPlacement() {
+Placement readPlacement() {
     Placement p;
     double* values[] = {&p.left, &p.top, &p.width, &p.height};
     QSettings s = store();
@@ -28,7 +28,7 @@ Placement LoadPlacement() {
     return p;
 }
 
-void SavePlacement(const Placement& p) {
+void writePlacement(const Placement& p) {
     const double values[] = {p.left, p.top, p.width, p.height};
     QSettings s = store();
     s.beginGroup(QStringLiteral("Settings"));
@@ -36,7 +36,7 @@ void SavePlacement(const Placement& p) {
         s.setValue(QString::fromLatin1(kKeys[i]), QString::number(float(values[i])));
 }
 
-QRect PlacementToScreen(const Placement& p, const QWidget* window) {
+QRect placementToScreen(const Placement& p, const QWidget* window) {
     QRect r(Twips::toPixels(p.left, window), Twips::toPixels(p.top, window),
             std::max(200, Twips::toPixels(p.width, window)),
             std::max(150, Twips::toPixels(p.height, window)));

@@ -9,9 +9,9 @@ struct Placement {
     double left = 1000, top = 1000, width = 6500, height = 6500;
 };
 
-Placement LoadPlacement();
-void SavePlacement(const Placement& p);
+Placement readPlacement();
+void writePlacement(const Placement& p);
 
 // The frame rectangle in pixels for a placement, brought back onto the primary screen when it
 // would lie wholly off every screen (a monitor unplugged since it was saved).
-QRect PlacementToScreen(const Placement& p, const QWidget* window);
+QRect placementToScreen(const Placement& p, const QWidget* window);

@@ -221,13 +221,13 @@ void frmMain::reloadAfterRestore() {
 }
 
 void frmMain::restorePlacement() {
-    setGeometry(PlacementToScreen(LoadPlacement(), this));
+    setGeometry(placementToScreen(readPlacement(), this));
 }
 
 void frmMain::savePlacement() {
     const QRect r = geometry();
-    SavePlacement({Twips::fromPixels(r.x(), this), Twips::fromPixels(r.y(), this),
-                   Twips::fromPixels(r.width(), this), Twips::fromPixels(r.height(), this)});
+    writePlacement({Twips::fromPixels(r.x(), this), Twips::fromPixels(r.y(), this),
+                    Twips::fromPixels(r.width(), this), Twips::fromPixels(r.height(), this)});
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -246,7 +246,7 @@ void frmMain::Form_Resize() {
     constexpr double kToolbar = 420, kStatusBar = 270;
     const double w = Twips::fromPixels(centre->width(), this);
     const double h = Twips::fromPixels(centre->height(), this) + kToolbar + kStatusBar;
-    const MainLayout l = ComputeMainLayout(w, h);
+    const MainLayout l = computeMainLayout(w, h);
     const auto place = [&](QWidget* widget, QRect twips, bool belowToolbar) {
         if (belowToolbar)
             twips.translate(0, -int(kToolbar));
@@ -267,7 +267,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::Form_QueryUnload() {
     if (gDataSource && !gDataSource->closed())
-        food->SavePendingFood();
+        food->savePendingFood();
 }
 
 void frmMain::closeAfterFailure() {
@@ -294,7 +294,7 @@ void frmMain::Form_Unload() {
     // A normal close leaves a checked copy of the log behind (none when nothing changed since
     // the last one); a close after a failed command does not copy a file that just failed.
     if (gDataSource && !gDataSource->closed() && !closingAfterFailure)
-        SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::Closing);
+        snapshotOrExplain(gDataSource->appDB, SnapshotMoment::Closing);
     if (gDataSource)
         gDataSource->closeDB();
     tvwFood->setUpdatesEnabled(false);

@@ -34,7 +34,7 @@ void frmMain::mnuEditFoodFav_Click() {
     food->CopyFoodToFavorites();
 }
 void frmMain::mnuEditAddToDiet_Click() {
-    food->AddToDietLog();
+    food->addToDietLog();
 }
 TreeCommands& frmMain::activeTree() {
     if (parts.state.strActiveTree == u"FOODS")
@@ -67,14 +67,14 @@ void frmMain::mnuEditDietEntry_Click() {
         diet->tvwDiet_DblClick();
 }
 void frmMain::mnuToolsOptions_Click() {
-    if (ShowOptions(this))
+    if (showOptions(this))
         diet->ReloadDietLog();
     // A new display name of the current user shows at once, whether or not the user changed.
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
 }
 void frmMain::mnuToolsTargets_Click() {
-    if (!ShowDailyTargets(this))
+    if (!showDailyTargets(this))
         return;
     today->forgetTargets();
     today->refresh();
@@ -82,19 +82,19 @@ void frmMain::mnuToolsTargets_Click() {
 void frmMain::mnuToolsDietReport_Click() {
     // Disabled while it runs, so a second report cannot start from inside the first.
     parts.enable({Command::ToolsDietReport}, false);
-    ProduceDietReport(this);
+    produceDietReport(this);
     parts.enable({Command::ToolsDietReport}, true);
 }
 void frmMain::mnuToolsPurgeDietData_Click() {
-    if (PurgeDietData(this))
+    if (purgeDietData(this))
         diet->ReloadDietLog();
 }
 void frmMain::mnuHelpContents_Click() {
-    ShowHelpContents(this, windowTitle());
+    showHelpContents(this, windowTitle());
 }
 void frmMain::mnuHelpSearchForHelpOn_Click() {
-    ShowHelpSearch(this, windowTitle());
+    showHelpSearch(this, windowTitle());
 }
 void frmMain::mnuHelpAbout_Click() {
-    ShowAboutBox(this);
+    showAboutBox(this);
 }

@@ -45,15 +45,15 @@ void frmMain::FindEntry(bool blnNext) {
         if (rows->RecordCount() > 0) {
             if (!more || !rows->hasCurrentRow())
                 rows->MoveFirst();
-            found = more ? rows->FindNextWrapping(criterion) : rows->FindFirst(criterion);
+            found = more ? rows->findNextWrapping(criterion) : rows->FindFirst(criterion);
         }
         if (found) {
-            target.ShowFoundRow();
+            target.showFoundRow();
         } else {
             MsgBox(QStringLiteral("No Matching Food entry found"), vbOKOnly,
                    QStringLiteral("Forkwise"));
             // The selected food or entry is the current row again, for the next search.
-            target.RestoreFoundRow();
+            target.restoreFoundRow();
             target.findTree()->setFocus();
         }
     } catch (const DbError&) {

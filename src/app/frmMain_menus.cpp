@@ -106,7 +106,7 @@ void frmMain::buildMenus() {
           {kNone, "mnuEditSep0", "-", {}, nullptr},
           {C::FindEntry, "mnuEditFindEntry", "&Find", QKeySequence(Qt::CTRL | Qt::Key_F),
            &frmMain::mnuEditFindEntry_Click},
-          {C::FindNext, "mnuEditFindNext", "Find &Next", Qt::Key_F3,
+          {C::findNextRow, "mnuEditFindNext", "Find &Next", Qt::Key_F3,
            &frmMain::mnuEditFindNext_Click},
           {C::Rename, "mnuEditRename", "Rename", Qt::Key_F2, &frmMain::mnuEditRename_Click}});
 
@@ -241,8 +241,8 @@ void frmMain::tbToolBar_ButtonClick(Command command) {
 
 void frmMain::mnuFileRestore_Click() {
     // An edit in progress belongs to the state that is kept as a copy before the restore.
-    food->SavePendingFood();
-    if (RestoreBackup(this))
+    food->savePendingFood();
+    if (restoreBackup(this))
         reloadAfterRestore();
 }
 

@@ -135,27 +135,27 @@ void BackupFolder::rotate(const QDateTime& now, const QString& keep) const {
     const QList<BackupInfo> candidates = copies(now, &current).first(current);
     const QList<qsizetype> kept = toKeep(candidates);
     for (qsizetype i = 0; i < candidates.size(); ++i)
-        if (!kept.contains(i) && !SameFile(candidates[i].path, keep))
+        if (!kept.contains(i) && !sameFile(candidates[i].path, keep))
             QFile::remove(candidates[i].path);
 }
 
-QList<BackupInfo> ListBackups(const QString& dbPath) {
+QList<BackupInfo> listBackups(const QString& dbPath) {
     return BackupFolder(dbPath).copies(Clock::now());
 }
 
-void RemovePartialCopies(const QString& dbPath) {
+void removePartialCopies(const QString& dbPath) {
     for (const QString& partial : BackupFolder(dbPath).partials())
         QFile::remove(partial);
 }
 
-bool SameFile(const QString& a, const QString& b) {
+bool sameFile(const QString& a, const QString& b) {
     struct stat x {
     }, y{};
     return !a.isEmpty() && !b.isEmpty() && statOf(a, &x) && statOf(b, &y) && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
 
-QString EngineReason(sqlite3* db, int rc) {
+QString engineReason(sqlite3* db, int rc) {
     const int err = db ? sqlite3_system_errno(db) : 0;
     if ((rc & 0xff) == SQLITE_FULL || err == ENOSPC || err == EDQUOT)
         return u"The disk is full."_s;
@@ -166,7 +166,7 @@ QString EngineReason(sqlite3* db, int rc) {
     return u"SQLite reported: "_s + text + u'.';
 }
 
-QString IntegrityProblem(sqlite3* db, qint64 size) {
+QString integrityProblem(sqlite3* db, qint64 size) {
     // The check looks up every row in every index; reading the pages through a map of the whole
     // file instead of a call each halves its time on a household log.
     int rc = sqlite3_exec(db, u"PRAGMA mmap_size = %1"_s.arg(size).toUtf8().constData(), nullptr,
@@ -181,13 +181,13 @@ QString IntegrityProblem(sqlite3* db, qint64 size) {
         if (answer != u"ok"_s || sqlite3_step(st) != SQLITE_DONE)
             reason = u"The copy failed its integrity check: "_s + answer;
     } else {
-        reason = EngineReason(db, rc);
+        reason = engineReason(db, rc);
     }
     sqlite3_finalize(st);
     return reason;
 }
 
-QString SyncPath(const QString& path, bool folder) {
+QString syncPath(const QString& path, bool folder) {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
     const bool ok = fd >= 0 && ::fsync(fd) == 0;
@@ -199,7 +199,7 @@ QString SyncPath(const QString& path, bool folder) {
                     QString::fromLocal8Bit(std::strerror(err)));
 }
 
-sqlite3_file* LogFile(sqlite3* db) {
+sqlite3_file* logFile(sqlite3* db) {
     sqlite3_file* file = nullptr;
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
         !file->pMethods)

@@ -19,10 +19,10 @@ struct BackupInfo {
 // after it (named while the clock was set ahead), newest first. Symbolic links and further names
 // of the log's own file are no copies: reading one would reach the log through a second
 // descriptor, whose closing drops the program's lock on it.
-QList<BackupInfo> ListBackups(const QString& dbPath);
+QList<BackupInfo> listBackups(const QString& dbPath);
 
 // Deletes what a crash left of a copy being written (a name ending in ".partial").
-void RemovePartialCopies(const QString& dbPath);
+void removePartialCopies(const QString& dbPath);
 
 // The names of the copies of one log, "<name> yyyy-MM-dd HHmmss[ (n)].<ext>", and rotation.
 class BackupFolder {
@@ -37,7 +37,7 @@ public:
     QString damagedPath(const QDateTime& when) const;
     // Leftovers of copies being written: a copy gets its name only once it has passed its check.
     QStringList partials() const;
-    // The copies in the order of ListBackups at `now`; `current` of them are dated no later.
+    // The copies in the order of listBackups at `now`; `current` of them are dated no later.
     QList<BackupInfo> copies(const QDateTime& now, qsizetype* current = nullptr) const;
     // Deletes the copies dated no later than `now` that are neither among the newest five nor the
     // newest of one of the four weeks and six months counted back from the newest of them; a copy
@@ -49,17 +49,17 @@ private:
 };
 
 // Whether the two paths name one file (the same device and inode).
-bool SameFile(const QString& a, const QString& b);
+bool sameFile(const QString& a, const QString& b);
 
 // A plain sentence for a failed engine call on `db`: "The disk is full." or what SQLite said.
-QString EngineReason(sqlite3* db, int rc);
+QString engineReason(sqlite3* db, int rc);
 
 // PRAGMA integrity_check on the connection `db` to a copy of `size` bytes; the empty text if it
 // passed, else why not.
-QString IntegrityProblem(sqlite3* db, qint64 size);
+QString integrityProblem(sqlite3* db, qint64 size);
 
 // Flushes the file or folder at `path` to the disk; the empty text, or why it failed.
-QString SyncPath(const QString& path, bool folder);
+QString syncPath(const QString& path, bool folder);
 
 // The open log's file, to read it through the connection's own descriptor.
-sqlite3_file* LogFile(sqlite3* db);
+sqlite3_file* logFile(sqlite3* db);

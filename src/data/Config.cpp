@@ -41,7 +41,7 @@ bool SetConfigValue(const QString& item, const QString& value, bool selected) {
     } catch (const DbError&) {
         if (rs && rs->editMode() != Recordset::EditMode::None)
             rs->CancelUpdate();
-        ShowAppError(kConfigUpdatePhrase);
+        showAppError(kConfigUpdatePhrase);
         return false;
     }
 }

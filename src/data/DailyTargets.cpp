@@ -73,7 +73,7 @@ bool DailyTargets::any() const {
     return false;
 }
 
-bool SaveDailyTargets(const QString& user, const DailyTargets& targets) {
+bool saveDailyTargets(const QString& user, const DailyTargets& targets) {
     Workspace& connDB = gDataSource->connDB;
     try {
         connDB.BeginTrans();
@@ -88,18 +88,18 @@ bool SaveDailyTargets(const QString& user, const DailyTargets& targets) {
         } catch (const DbError&) {
             // A failed commit has already taken the transaction back.
         }
-        ShowAppError(kConfigUpdatePhrase);
+        showAppError(kConfigUpdatePhrase);
     }
     // The rows taken back are read again, so the set matches the file.
     gDataSource->cmdConfig();
     return false;
 }
 
-QString OptionalNutrientName(int n) {
+QString optionalNutrientName(int n) {
     const QString label = GetConfigValue(QStringLiteral("OTHER") + QString::number(n)).trimmed();
     return label.isEmpty() ? QStringLiteral("Optional nutrient ") + QString::number(n) : label;
 }
 
-long long TargetPercent(double value, double target) {
+long long targetPercent(double value, double target) {
     return std::llround(std::floor(value * 100 / target + 0.5));
 }

@@ -27,11 +27,11 @@ private:
 // Writes all eight targets of `user` in one transaction: a set target's item is added or
 // updated, an unset one's removed. On a failure shows the configuration update message, keeps
 // nothing and returns false.
-bool SaveDailyTargets(const QString& user, const DailyTargets& targets);
+bool saveDailyTargets(const QString& user, const DailyTargets& targets);
 
 // What optional nutrient n (1 or 2) is called: its label, or "Optional nutrient n" while it has
 // none.
-QString OptionalNutrientName(int n);
+QString optionalNutrientName(int n);
 
 // How much of `target` `value` is, as a whole percent rounded half up.
-long long TargetPercent(double value, double target);
+long long targetPercent(double value, double target);

@@ -89,7 +89,7 @@ void Database::openExclusive(const QString& path) {
         execute(QStringLiteral("PRAGMA foreign_keys = OFF"));
         // Reading the schema proves the file is a database (a damaged header fails here) and
         // that it is a Forkwise database; nothing is written. The read lock it takes is kept.
-        if (!HasProgramTables(db_)) {
+        if (!hasProgramTables(db_)) {
             if (const int ec = sqlite3_errcode(db_) & 0xff;
                 ec != SQLITE_OK && ec != SQLITE_ROW && ec != SQLITE_DONE)
                 fail(QStringLiteral("Reading the schema"));
@@ -104,7 +104,7 @@ void Database::openExclusive(const QString& path) {
                                                       std::to_string(kSchemaVersion) + ".");
         // This program makes no trigger and no view; one would run or show a stranger's SQL on
         // the log (a copy restored by an older version may have brought one in).
-        if (const StrangeObject strange = FindStrangeObject(db_); strange.found())
+        if (const StrangeObject strange = findStrangeObject(db_); strange.found())
             throw DbOpenError(DbOpenError::Strange,
                               "The database holds a " + strange.kind.toStdString() + ".",
                               strange.kind + QStringLiteral(" \"") + strange.name + u'"');
@@ -172,7 +172,7 @@ QString Database::quickCheck() {
     return answer == u"ok" ? QString() : answer;
 }
 
-bool HasProgramTables(sqlite3* db) {
+bool hasProgramTables(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db,
                            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? "

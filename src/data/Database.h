@@ -36,7 +36,7 @@ public:
 };
 
 // Whether the connection's main database holds every table of the program.
-bool HasProgramTables(sqlite3* db);
+bool hasProgramTables(sqlite3* db);
 
 class Database {
 public:
@@ -54,7 +54,7 @@ public:
     // its folder, where the journal goes).
     void openExclusive(const QString& path);
     // Opens a file openExclusive found damaged, without reading any of it, holding it exclusively
-    // from the first write on: only to write a checked copy into it (RestoreFromCopy).
+    // from the first write on: only to write a checked copy into it (restoreFromCopy).
     void openDamaged(const QString& path);
     // Brings the open file up to date in one transaction, as openExclusive does.
     void upgrade();

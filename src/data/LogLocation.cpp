@@ -30,7 +30,7 @@ QString errnoText(int err) {
 }
 
 // Why an engine call on `db` failed, in words that fit inside a sentence.
-QString engineReason(sqlite3* db, int rc) {
+QString shortEngineReason(sqlite3* db, int rc) {
     const int err = db ? sqlite3_system_errno(db) : 0;
     if ((rc & 0xff) == SQLITE_FULL || err == ENOSPC || err == EDQUOT)
         return u"the disk is full"_s;
@@ -45,7 +45,7 @@ QString copyDatabase(const QString& from, const QString& to) {
     sqlite3* source = nullptr;
     sqlite3* copy = nullptr;
     int rc = sqlite3_open_v2(from.toUtf8().constData(), &source, SQLITE_OPEN_READONLY, nullptr);
-    QString reason = rc == SQLITE_OK ? QString() : engineReason(source, rc);
+    QString reason = rc == SQLITE_OK ? QString() : shortEngineReason(source, rc);
     if (reason.isEmpty()) {
         rc = sqlite3_open_v2(to.toUtf8().constData(), &copy,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -61,10 +61,10 @@ QString copyDatabase(const QString& from, const QString& to) {
             }
         }
         if (rc != SQLITE_OK)
-            reason = engineReason(copy, rc);
+            reason = shortEngineReason(copy, rc);
     }
     if (sqlite3_close(copy) != SQLITE_OK && reason.isEmpty())
-        reason = engineReason(copy, sqlite3_errcode(copy));
+        reason = shortEngineReason(copy, sqlite3_errcode(copy));
     sqlite3_close(source);
     return reason;
 }
@@ -106,7 +106,7 @@ QString makeFirstCopy(const QString& delivered, const QString& path) {
         reason = u"a copy left by an earlier start could not be removed"_s;
     if (reason.isEmpty())
         reason = copyDatabase(delivered, partial);
-    if (reason.isEmpty() && !CheckBackup(partial).isEmpty())
+    if (reason.isEmpty() && !checkBackup(partial).isEmpty())
         reason = u"the copy did not pass its check"_s;
     if (reason.isEmpty() && !QFile::rename(partial, path))
         reason = u"the copy could not be given its name"_s;
@@ -124,34 +124,34 @@ QString makeFirstCopy(const QString& delivered, const QString& path) {
 
 } // namespace
 
-QString SharedFilesFolder(const QString& programDir) {
+QString sharedFilesFolder(const QString& programDir) {
     return QDir::cleanPath(QDir(programDir).absoluteFilePath(u"../share/forkwise"_s));
 }
 
-QString PersonalLogPath() {
+QString personalLogPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            u"/Forkwise/Data/"_s + kLogFile;
 }
 
-DietLogPlace PrepareDietLog(const QString& programDir) {
+DietLogPlace prepareDietLog(const QString& programDir) {
     const QDir program(programDir);
     if (QFileInfo(program.filePath(u"Data"_s)).isDir())
         return {DietLogPlace::Ready, program.absoluteFilePath(u"Data/"_s + kLogFile), {}};
 
     // The first start is the one that finds no Data folder, or one that holds only what a first
     // start cut short left behind.
-    const QString path = PersonalLogPath();
+    const QString path = personalLogPath();
     if (QFileInfo(path).dir().exists() &&
         (QFileInfo::exists(path) || !QFileInfo::exists(path + kPartial)))
         return {DietLogPlace::Ready, path, {}};
-    const QString delivered = QDir(SharedFilesFolder(programDir)).filePath(kLogFile);
-    if (!QFileInfo(delivered).isFile() || !CheckBackup(delivered).isEmpty())
+    const QString delivered = QDir(sharedFilesFolder(programDir)).filePath(kLogFile);
+    if (!QFileInfo(delivered).isFile() || !checkBackup(delivered).isEmpty())
         return {DietLogPlace::DeliveredUnusable, delivered, {}};
     const QString reason = makeFirstCopy(delivered, path);
     return {reason.isEmpty() ? DietLogPlace::Ready : DietLogPlace::NotCreated, path, reason};
 }
 
-QString LogNotCreatedText(const DietLogPlace& place) {
+QString logNotCreatedText(const DietLogPlace& place) {
     return u"Forkwise could not create your diet log "_s + QDir::toNativeSeparators(place.path) +
            u": "_s + place.reason +
            u". Free some space (or make the folder writable) and start Forkwise again."_s;

@@ -6,10 +6,10 @@
 #include <QString>
 
 // The folder of the files an installed program shares: <program folder>/../share/forkwise.
-QString SharedFilesFolder(const QString& programDir);
+QString sharedFilesFolder(const QString& programDir);
 
 // The log of a person using an installed program: <data folder>/Forkwise/Data/ForkData.mdb.
-QString PersonalLogPath();
+QString personalLogPath();
 
 struct DietLogPlace {
     enum Status {
@@ -27,7 +27,7 @@ struct DietLogPlace {
 // (the person's Data folder is not there yet) the delivered database is copied in under a
 // temporary name, checked and renamed into place; when that fails nothing of it remains, so the
 // next start tries again. Later starts never copy: the log there is the person's own.
-DietLogPlace PrepareDietLog(const QString& programDir);
+DietLogPlace prepareDietLog(const QString& programDir);
 
 // What the person is told when the first copy failed.
-QString LogNotCreatedText(const DietLogPlace& place);
+QString logNotCreatedText(const DietLogPlace& place);

@@ -37,7 +37,7 @@ bool handlingDiskFull() {
 }
 } // namespace
 
-void ShowAppError(const QString& phrase) {
+void showAppError(const QString& phrase) {
     QString text = phrase + gSupportMsg;
     // Of all causes the one the user can mend at once, and the support sentence does not name it.
     if (handlingDiskFull())

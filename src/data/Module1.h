@@ -17,7 +17,7 @@ QString supportSentence();
 // Shows the critical "Application Error" box of a failed database operation: the phrase (which
 // ends in two spaces) followed by gSupportMsg. Called while handling a DbError of a full disk, it
 // adds a line saying so.
-void ShowAppError(const QString& phrase);
+void showAppError(const QString& phrase);
 
 // Closes the main window, which ends the run; any error in doing so is ignored. The windowed
 // program installs what closing means; without it nothing happens.

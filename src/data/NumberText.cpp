@@ -4,13 +4,13 @@
 #include <QRegularExpression>
 #include <cmath>
 
-QChar DecimalMark() {
+QChar decimalMark() {
     const QString mark = QLocale().decimalPoint();
     return mark.size() == 1 ? mark.front() : QChar(u'.');
 }
 
-bool ParseNumber(const QString& text, double* value) {
-    const QChar mark = DecimalMark();
+bool parseNumber(const QString& text, double* value) {
+    const QChar mark = decimalMark();
     QString marks = QRegularExpression::escape(QString(mark));
     // "." is the C form, taken too unless this locale groups digits with it.
     if (mark != u'.' && QLocale().groupSeparator() != u".")
@@ -35,16 +35,16 @@ bool ParseNumber(const QString& text, double* value) {
     return true;
 }
 
-QString DecimalText(double value, int decimals) {
-    return QString::number(value, 'f', decimals).replace(u'.', DecimalMark());
+QString decimalText(double value, int decimals) {
+    return QString::number(value, 'f', decimals).replace(u'.', decimalMark());
 }
 
-QString ServingsText(double servings) {
+QString servingsText(double servings) {
     return QString::number(servings, 'f', QLocale::FloatingPointShortest)
-        .replace(u'.', DecimalMark());
+        .replace(u'.', decimalMark());
 }
 
-QString NutrientText(const QVariant& value) {
+QString nutrientText(const QVariant& value) {
     if (value.isNull())
         return QString();
     bool ok = false;

@@ -22,7 +22,7 @@ bool cutShort(const QByteArray& header, qint64 size) {
 
 } // namespace
 
-QString OpenFailureFinding(const QString& path, const DbOpenError& error) {
+QString openFailureFinding(const QString& path, const DbOpenError& error) {
     const QFileInfo file(path);
     const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
     const QString folder = QDir::toNativeSeparators(file.absolutePath());

@@ -8,4 +8,4 @@
 // the full path: "The folder ... does not exist.", "... is not a Forkwise diet log." and so on.
 // Empty for a lock held by another process, which the connection message itself is about. Reads
 // at most the file's header; call it only once the program has let go of the file.
-QString OpenFailureFinding(const QString& path, const DbOpenError& error);
+QString openFailureFinding(const QString& path, const DbOpenError& error);

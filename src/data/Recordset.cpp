@@ -386,11 +386,11 @@ bool Recordset::FindFirst(const Criterion& criterion) {
     return find(criterion, 0);
 }
 
-bool Recordset::FindNext(const Criterion& criterion) {
+bool Recordset::findNextRow(const Criterion& criterion) {
     return find(criterion, noCurrent_ ? pos_ : pos_ + 1);
 }
 
-bool Recordset::FindNextWrapping(const Criterion& criterion) {
+bool Recordset::findNextWrapping(const Criterion& criterion) {
     return find(criterion, noCurrent_ ? pos_ : pos_ + 1, true);
 }
 

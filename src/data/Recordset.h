@@ -21,7 +21,7 @@
 #include <unordered_set>
 #include <vector>
 
-// A search condition for FindFirst/FindNext, built from a value rather than pasted into text.
+// A search condition for FindFirst/findNextRow, built from a value rather than pasted into text.
 class Criterion {
 public:
     enum class Op { Equal, Like };
@@ -83,13 +83,13 @@ public:
     // EOF or BOF.
     void Move(long n);
 
-    // Searches from the first row (FindFirst) or from the row after the current one (FindNext).
+    // Searches from the first row (FindFirst) or from the row after the current one (findNextRow).
     // Without a match NoMatch() is true and there is no current row.
     bool FindFirst(const Criterion& criterion);
-    bool FindNext(const Criterion& criterion);
-    // FindNext, then from the first row up to and including the current one: a whole turn
+    bool findNextRow(const Criterion& criterion);
+    // findNextRow, then from the first row up to and including the current one: a whole turn
     // through the rows in one pass.
-    bool FindNextWrapping(const Criterion& criterion);
+    bool findNextWrapping(const Criterion& criterion);
     bool NoMatch() const { return noMatch_; }
 
     // The value of a column of the current row (or of the row being edited or added).

@@ -52,10 +52,10 @@ CopyFault openCopy(const QString& path, sqlite3** db) {
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     QStringList layout;
     if (rc == SQLITE_OK)
-        layout = DescribeLayout(*db, &rc);
+        layout = describeLayout(*db, &rc);
     switch (rc & 0xff) {
     case SQLITE_OK:
-        return LayoutDifference(layout, ProgramLayout(version)).isEmpty() ? CopyFault::None
+        return layoutDifference(layout, programLayout(version)).isEmpty() ? CopyFault::None
                                                                           : CopyFault::NotOurs;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
@@ -91,7 +91,7 @@ QString openChecked(const QString& path, sqlite3** db) {
     const CopyFault fault = openCopy(path, db);
     if (fault != CopyFault::None)
         return faultSentence(fault);
-    return IntegrityProblem(*db, QFileInfo(path).size());
+    return integrityProblem(*db, QFileInfo(path).size());
 }
 
 // Stops a statement once `limit` milliseconds have passed since the deadline was made.
@@ -106,11 +106,11 @@ struct Deadline {
 
 } // namespace
 
-QString CopyFaultText(CopyFault fault) {
+QString copyFaultText(CopyFault fault) {
     return wordsFor(fault).first;
 }
 
-CopySummary SummarizeBackup(const QString& path, const QStringList& users, int limitMs) {
+CopySummary summarizeBackup(const QString& path, const QStringList& users, int limitMs) {
     CopySummary summary;
     sqlite3* db = nullptr;
     summary.fault = openCopy(path, &db);
@@ -147,14 +147,14 @@ CopySummary SummarizeBackup(const QString& path, const QStringList& users, int l
     return summary;
 }
 
-QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList& users) {
+QList<CopySummary> summarizeBackups(const QStringList& paths, const QStringList& users) {
     // Each copy is read through a connection of its own, so the copies are counted side by side,
     // one a thread.
     QList<CopySummary> summaries(paths.size());
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
         for (qsizetype i; (i = next++) < paths.size();)
-            summaries[i] = SummarizeBackup(paths[i], users);
+            summaries[i] = summarizeBackup(paths[i], users);
     };
     std::vector<std::thread> threads(
         std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), size_t(paths.size())));
@@ -165,15 +165,15 @@ QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList&
     return summaries;
 }
 
-QString CheckBackup(const QString& path) {
+QString checkBackup(const QString& path) {
     sqlite3* db = nullptr;
     QString reason = openChecked(path, &db);
     sqlite3_close(db);
     return reason;
 }
 
-QString KeepDamagedLog(Database& db) {
-    sqlite3_file* log = db.isOpen() ? LogFile(db.handle()) : nullptr;
+QString keepDamagedLog(Database& db) {
+    sqlite3_file* log = db.isOpen() ? logFile(db.handle()) : nullptr;
     const char* file = db.isOpen() ? sqlite3_db_filename(db.handle(), "main") : nullptr;
     if (!log || !file)
         return u"The diet log is not open."_s;
@@ -194,14 +194,14 @@ QString KeepDamagedLog(Database& db) {
     }
     ok = ok && out.flush();
     out.close();
-    const QString synced = ok ? SyncPath(out.fileName(), false) : QString();
+    const QString synced = ok ? syncPath(out.fileName(), false) : QString();
     if (ok && synced.isEmpty())
         return QString();
     out.remove();
     return synced.isEmpty() ? u"The disk may be full."_s : synced;
 }
 
-RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst,
+RestoreResult restoreFromCopy(Database& db, const QString& path, bool snapshotFirst,
                               const std::function<void()>& beforeCopy) {
     RestoreResult result;
     if (!sqlite3_get_autocommit(db.handle())) {
@@ -210,7 +210,7 @@ RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFi
     }
     const QString logPath = QString::fromUtf8(sqlite3_db_filename(db.handle(), "main"));
     // The log itself under another name would be read through a second descriptor.
-    if (SameFile(path, logPath)) {
+    if (sameFile(path, logPath)) {
         result.reason = faultSentence(CopyFault::NotOurs);
         return result;
     }
@@ -229,7 +229,7 @@ RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFi
             }
             return refused.isEmpty();
         };
-        const SnapshotResult snapshot = TakeSnapshotUnrotated(db.handle(), passed);
+        const SnapshotResult snapshot = takeSnapshotUnrotated(db.handle(), passed);
         if (!passed()) {
             result.reason = refused;
         } else if (!snapshot.saved()) {
@@ -254,7 +254,7 @@ RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFi
     }
     sqlite3_close(copy);
     if (rc != SQLITE_OK) {
-        result.reason = EngineReason(db.handle(), rc);
+        result.reason = engineReason(db.handle(), rc);
         return result;
     }
     result.changed = true;

@@ -18,7 +18,7 @@ enum class CopyFault {
 };
 
 // The few words the Restore Backup list shows in place of the counts of a copy with `fault`.
-QString CopyFaultText(CopyFault fault);
+QString copyFaultText(CopyFault fault);
 
 struct CopySummary {
     CopyFault fault = CopyFault::None;
@@ -30,19 +30,19 @@ struct CopySummary {
 // right (its pages are not checked), and how many diet entries each of `users` (CONFIG item
 // names, such as "USER1") has in it, counted for at most `limitMs` milliseconds. Opens the copy
 // read-only.
-CopySummary SummarizeBackup(const QString& path, const QStringList& users, int limitMs = 1000);
+CopySummary summarizeBackup(const QString& path, const QStringList& users, int limitMs = 1000);
 
-// SummarizeBackup for each of `paths`, in that order, several copies at a time.
-QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList& users);
+// summarizeBackup for each of `paths`, in that order, several copies at a time.
+QList<CopySummary> summarizeBackups(const QStringList& paths, const QStringList& users);
 
 // Why the copy at `path` cannot be restored into this program's log, in plain words; the empty
 // text when it can. Checks its header, its layout and every page. Opens the copy read-only.
-QString CheckBackup(const QString& path);
+QString checkBackup(const QString& path);
 
 // Keeps the open log's bytes as they are, damage and all, in Backups as "<name> damaged
 // yyyy-MM-dd HHmmss.<ext>", a name never offered for a restore nor thinned out: what it held since
 // its last good copy may still be read out of it. The empty text, or why it could not be kept.
-QString KeepDamagedLog(Database& db);
+QString keepDamagedLog(Database& db);
 
 struct RestoreResult {
     bool changed = false;        // the log now holds the copy
@@ -52,11 +52,11 @@ struct RestoreResult {
 
 // Replaces what the open log holds with the copy at `path`, through the open connection, so the
 // exclusive lock is never let go; SQLite writes it through the journal, so a crash part-way
-// leaves the old state or the new one. The copy is checked first (CheckBackup); with
+// leaves the old state or the new one. The copy is checked first (checkBackup); with
 // `snapshotFirst` a forced snapshot of the present state is taken too (and named only when the
 // check passed), and the older copies are thinned out only once the restore succeeded, never
 // the one restored. Nothing is changed when the check or the snapshot fails. `beforeCopy` runs
 // just before the pages are written; no statement of the connection may be running then, and
 // no transaction may be open. A copy of an older version is brought up to date.
-RestoreResult RestoreFromCopy(Database& db, const QString& path, bool snapshotFirst = false,
+RestoreResult restoreFromCopy(Database& db, const QString& path, bool snapshotFirst = false,
                               const std::function<void()>& beforeCopy = {});

@@ -158,7 +158,7 @@ int describeIndex(sqlite3* db, const QString& name, const QString& table, QStrin
 
 } // namespace
 
-QStringList DescribeLayout(sqlite3* db, int* rc) {
+QStringList describeLayout(sqlite3* db, int* rc) {
     QStringList lines;
     Statement objects(db, "SELECT type, name, tbl_name, sql FROM sqlite_schema");
     while (objects.next()) {
@@ -184,7 +184,7 @@ QStringList DescribeLayout(sqlite3* db, int* rc) {
     return lines;
 }
 
-QStringList ProgramLayout(int version) {
+QStringList programLayout(int version) {
     if (version < 0 || version > kSchemaVersion)
         return {};
     const LayoutText* text = &kLayouts[0];
@@ -202,16 +202,16 @@ QStringList ProgramLayout(int version) {
             rc = sqlite3_exec(db, text->sql, nullptr, nullptr, nullptr);
         QStringList lines;
         if (rc == SQLITE_OK)
-            lines = DescribeLayout(db, &rc);
+            lines = describeLayout(db, &rc);
         sqlite3_close(db);
         // The texts are the program's own: one that cannot be built is a fault of this build.
-        Q_ASSERT_X(rc == SQLITE_OK && !lines.isEmpty(), "ProgramLayout", "unreadable layout text");
+        Q_ASSERT_X(rc == SQLITE_OK && !lines.isEmpty(), "programLayout", "unreadable layout text");
         built.insert(text, lines);
     }
     return built.value(text);
 }
 
-QString LayoutDifference(const QStringList& layout, const QStringList& expected) {
+QString layoutDifference(const QStringList& layout, const QStringList& expected) {
     for (const QString& line : layout)
         if (!expected.contains(line))
             return u"extra "_s + line;
@@ -221,7 +221,7 @@ QString LayoutDifference(const QStringList& layout, const QStringList& expected)
     return QString();
 }
 
-StrangeObject FindStrangeObject(sqlite3* db) {
+StrangeObject findStrangeObject(sqlite3* db) {
     Statement objects(db, "SELECT type, name FROM sqlite_schema WHERE type IN ('trigger', 'view') "
                           "ORDER BY type, name LIMIT 1");
     if (objects.next())

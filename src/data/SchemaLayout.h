@@ -11,14 +11,14 @@ struct sqlite3;
 // The layout of the main database of `db`, one line per table, index, trigger or view, sorted.
 // Reads only the schema. `rc` gets SQLITE_OK, or the engine's error when the schema cannot be
 // read (the list is then empty).
-QStringList DescribeLayout(sqlite3* db, int* rc);
+QStringList describeLayout(sqlite3* db, int* rc);
 
 // The layout of this program's files of `version`; empty for a version it does not know.
-QStringList ProgramLayout(int version);
+QStringList programLayout(int version);
 
 // The first line of `layout` that is not in `expected`, or of `expected` that is missing from
 // `layout`, marked with "extra" or "missing"; the empty text when the two are the same.
-QString LayoutDifference(const QStringList& layout, const QStringList& expected);
+QString layoutDifference(const QStringList& layout, const QStringList& expected);
 
 // The first trigger or view of the main database of `db`, as "trigger" or "view" and its name;
 // empty pair when it holds none. This program never makes one: one that is there would run or
@@ -27,4 +27,4 @@ struct StrangeObject {
     QString kind, name;
     bool found() const { return !kind.isEmpty(); }
 };
-StrangeObject FindStrangeObject(sqlite3* db);
+StrangeObject findStrangeObject(sqlite3* db);

@@ -4,7 +4,7 @@
 #include "Nutrients.h"
 #include "clsFWSDataSource.h"
 
-double GramWeightRatio(double storedGramWeight, double newGramWeight) {
+double gramWeightRatio(double storedGramWeight, double newGramWeight) {
     if (storedGramWeight == 0 || newGramWeight == 0)
         return 1.0;
     return newGramWeight / storedGramWeight;
@@ -12,7 +12,7 @@ double GramWeightRatio(double storedGramWeight, double newGramWeight) {
 
 void RescaleFood(long m, double g, const QString& s) {
     Recordset& rs = *gDataSource->rscmdFoods;
-    const double ratio = GramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), g);
+    const double ratio = gramWeightRatio(rs.Fields(QStringLiteral("USDA_GM_WT")).toDouble(), g);
     Nutrients::read(rs).scaled(ratio).write(rs);
     rs.setField(QStringLiteral("ServingSize"), s);
     rs.setField(QStringLiteral("USDA_MSRE_NO"), qlonglong(m));

@@ -4,7 +4,7 @@
 #include <QString>
 
 // New gram weight over the stored one; exactly 1 when either is 0.
-double GramWeightRatio(double storedGramWeight, double newGramWeight);
+double gramWeightRatio(double storedGramWeight, double newGramWeight);
 
 // Rewrites the current (edited) row of rscmdFoods for measure m of g grams and serving text s.
 // g is the measure's exact weight: rounding it would misstate every value scaled by it.

@@ -87,9 +87,9 @@ QString copyInto(sqlite3* log, const QString& path) {
             rc = sqlite3_backup_finish(backup);
         }
     }
-    QString reason = rc == SQLITE_OK ? QString() : EngineReason(dest, rc);
+    QString reason = rc == SQLITE_OK ? QString() : engineReason(dest, rc);
     if (sqlite3_close(dest) != SQLITE_OK && reason.isEmpty())
-        return EngineReason(dest, sqlite3_errcode(dest));
+        return engineReason(dest, sqlite3_errcode(dest));
     return reason;
 }
 
@@ -100,15 +100,15 @@ QString checkCopy(const QString& path) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     QString reason =
-        rc == SQLITE_OK ? IntegrityProblem(db, QFileInfo(path).size()) : EngineReason(db, rc);
+        rc == SQLITE_OK ? integrityProblem(db, QFileInfo(path).size()) : engineReason(db, rc);
     sqlite3_close(db);
     return reason;
 }
 
-// TakeSnapshot; `beforeNaming`, when given, runs once the copy has passed its check, and the
+// takeSnapshot; `beforeNaming`, when given, runs once the copy has passed its check, and the
 // copy is thrown away when it returns false. Thins out the older copies when `rotate`.
-SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>& beforeNaming,
-                            bool rotate) {
+SnapshotResult snapshotOf(sqlite3* db, bool force, const std::function<bool()>& beforeNaming,
+                          bool rotate) {
     if (!db)
         return failed(u"The diet log is not open."_s);
     // Mid-transaction the file may hold pages that are not committed.
@@ -119,14 +119,14 @@ SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>
         return failed(u"The diet log has no file."_s);
     const BackupFolder folder(QString::fromUtf8(file));
     // What a crash left half-written is of no use.
-    RemovePartialCopies(folder.logPath());
+    removePartialCopies(folder.logPath());
 
     const QDateTime now = Clock::now();
     qsizetype current = 0;
     const QList<BackupInfo> copies = folder.copies(now, &current);
     // A copy dated after now was named while the clock was set ahead: it is never the newest.
     if (!force && current > 0) {
-        sqlite3_file* log = LogFile(db);
+        sqlite3_file* log = logFile(db);
         if (log && sameAsCopy(log, copies.first().path))
             return {SnapshotResult::Skipped, copies.first().path, QString()};
     }
@@ -145,7 +145,7 @@ SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>
     if (reason.isEmpty()) {
         // The check reads what the flush writes out: the two run side by side.
         QString synced;
-        std::thread flush([&] { synced = SyncPath(partial, false); });
+        std::thread flush([&] { synced = syncPath(partial, false); });
         reason = checkCopy(partial);
         flush.join();
         if (reason.isEmpty())
@@ -162,7 +162,7 @@ SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>
         QFile::remove(partial);
         return failed(reason);
     }
-    SyncPath(folder.path(), true);
+    syncPath(folder.path(), true);
     if (rotate)
         folder.rotate(now);
     return {SnapshotResult::Taken, path, QString()};
@@ -170,21 +170,21 @@ SnapshotResult takeSnapshot(sqlite3* db, bool force, const std::function<bool()>
 
 } // namespace
 
-SnapshotResult TakeSnapshot(Database& db, bool force) {
+SnapshotResult takeSnapshot(Database& db, bool force) {
     if (!db.isOpen())
         return failed(u"The diet log is not open."_s);
-    return TakeSnapshot(db.handle(), force);
+    return takeSnapshot(db.handle(), force);
 }
 
-SnapshotResult TakeSnapshot(sqlite3* db, bool force) {
-    return takeSnapshot(db, force, {}, true);
+SnapshotResult takeSnapshot(sqlite3* db, bool force) {
+    return snapshotOf(db, force, {}, true);
 }
 
-SnapshotResult TakeSnapshotUnrotated(sqlite3* db, const std::function<bool()>& beforeNaming) {
-    return takeSnapshot(db, true, beforeNaming, false);
+SnapshotResult takeSnapshotUnrotated(sqlite3* db, const std::function<bool()>& beforeNaming) {
+    return snapshotOf(db, true, beforeNaming, false);
 }
 
-QString SnapshotFailureText(SnapshotMoment moment, const QString& reason) {
+QString snapshotFailureText(SnapshotMoment moment, const QString& reason) {
     QString what = u"A checked backup copy of the diet log could not be made"_s;
     if (moment == SnapshotMoment::BeforeDeletion)
         what += u", so nothing was deleted."_s;
@@ -195,10 +195,10 @@ QString SnapshotFailureText(SnapshotMoment moment, const QString& reason) {
     return what + u"\n\n"_s + reason;
 }
 
-bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
-    const SnapshotResult result = TakeSnapshot(db, force);
+bool snapshotOrExplain(Database& db, SnapshotMoment moment, bool force) {
+    const SnapshotResult result = takeSnapshot(db, force);
     if (result.saved())
         return true;
-    MsgBox(SnapshotFailureText(moment, result.reason), vbExclamation);
+    MsgBox(snapshotFailureText(moment, result.reason), vbExclamation);
     return false;
 }

@@ -31,13 +31,13 @@ struct SnapshotResult {
 // `force`, skips the copy when the newest copy dated no later than now already holds what the
 // file holds. Removes what a crash left of an earlier copy. Shows no message. Fails while a
 // transaction is open.
-SnapshotResult TakeSnapshot(Database& db, bool force = false);
-SnapshotResult TakeSnapshot(sqlite3* db, bool force = false);
+SnapshotResult takeSnapshot(Database& db, bool force = false);
+SnapshotResult takeSnapshot(sqlite3* db, bool force = false);
 
 // A forced snapshot that thins out nothing, for a restore, which rotates only once it succeeded.
 // `beforeNaming` runs once the copy has passed its check; when it returns false the copy is
 // thrown away and the result is Failed with no reason.
-SnapshotResult TakeSnapshotUnrotated(sqlite3* db, const std::function<bool()>& beforeNaming);
+SnapshotResult takeSnapshotUnrotated(sqlite3* db, const std::function<bool()>& beforeNaming);
 
 // Why a snapshot is taken, which decides what its failure message tells.
 enum class SnapshotMoment {
@@ -47,7 +47,7 @@ enum class SnapshotMoment {
 };
 
 // What a message says when a snapshot taken at `moment` failed for `reason`.
-QString SnapshotFailureText(SnapshotMoment moment, const QString& reason);
+QString snapshotFailureText(SnapshotMoment moment, const QString& reason);
 
 // Takes a snapshot; when it fails, says so in one message box. True when the state is saved.
-bool SnapshotOrExplain(Database& db, SnapshotMoment moment, bool force = false);
+bool snapshotOrExplain(Database& db, SnapshotMoment moment, bool force = false);

@@ -6,7 +6,7 @@
 #include <QTextBoundaryFinder>
 
 // The first `n` UTF-16 units of `text`, less a last character that would be cut apart.
-inline QString CutText(const QString& text, qsizetype n) {
+inline QString cutText(const QString& text, qsizetype n) {
     if (text.size() <= n)
         return text;
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);

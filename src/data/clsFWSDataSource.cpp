@@ -53,7 +53,7 @@ bool clsFWSDataSource::connectDB() {
             }
             [[fallthrough]];
         default:
-            return refuseConnection(OpenFailureFinding(gDBPath, e));
+            return refuseConnection(openFailureFinding(gDBPath, e));
         }
     } catch (const DbError& e) {
         // Bringing an older file up to date failed; it was left as it was.
@@ -67,7 +67,7 @@ bool clsFWSDataSource::connectDB() {
     }
     // What a crash left of a copy being written is of no use; the lock says no other copy of the
     // program is writing one.
-    RemovePartialCopies(gDBPath);
+    removePartialCopies(gDBPath);
     return true;
 }
 
@@ -101,8 +101,8 @@ bool clsFWSDataSource::recoverAfterCrash(QString problem) {
     const QString damaged =
         QStringLiteral("Forkwise was not closed properly, and the diet log %1 is damaged (%2).")
             .arg(path, problem);
-    for (const BackupInfo& backup : ListBackups(gDBPath)) {
-        if (!CheckBackup(backup.path).isEmpty())
+    for (const BackupInfo& backup : listBackups(gDBPath)) {
+        if (!checkBackup(backup.path).isEmpty())
             continue;
         const QString taken = QLocale().toString(backup.taken, QLocale::ShortFormat);
         if (MsgBox(damaged + QStringLiteral("\n\nRestore the newest good backup copy, taken %1? "
@@ -111,14 +111,14 @@ bool clsFWSDataSource::recoverAfterCrash(QString problem) {
                                  .arg(taken),
                    vbYesNo | vbCritical) != vbYes)
             return false;
-        if (const QString why = KeepDamagedLog(appDB); !why.isEmpty()) {
+        if (const QString why = keepDamagedLog(appDB); !why.isEmpty()) {
             MsgBox(QStringLiteral("The damaged diet log could not be kept, so it was not "
                                   "replaced.\n\n") +
                        why,
                    vbCritical | vbOKOnly);
             return false;
         }
-        RestoreResult restored = RestoreFromCopy(appDB, backup.path);
+        RestoreResult restored = restoreFromCopy(appDB, backup.path);
         if (restored.changed && restored.reason.isEmpty() && !wasDamaged)
             return true;
         if (restored.changed && restored.reason.isEmpty()) {
@@ -167,7 +167,7 @@ void clsFWSDataSource::closeDB() {
 void clsFWSDataSource::reportFailure(const QString& phrase) {
     if (!failed_) {
         failed_ = true;
-        ShowAppError(phrase);
+        showAppError(phrase);
     }
     throw CommandFailed();
 }

@@ -10,7 +10,7 @@
 #include <QDate>
 #include <memory>
 
-// The first words of each failure message; ShowAppError adds the support sentence.
+// The first words of each failure message; showAppError adds the support sentence.
 inline const QString kFoodPhrase = QStringLiteral("Unable to retrieve Food Data.  ");
 inline const QString kDietPhrase = QStringLiteral("Unable to retrieve Diet Data.  ");
 inline const QString kFoodUpdatePhrase = QStringLiteral("Unable to update Food Data.  ");

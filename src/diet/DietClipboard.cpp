@@ -64,7 +64,7 @@ void DietLog::DeleteDietEntry(const QString& mode) {
         diet.Delete();
         diet.MoveFirst();
     } catch (const DbError&) {
-        ShowAppError(kDietDeletePhrase);
+        showAppError(kDietDeletePhrase);
         return;
     }
     TreeNode* day = selected->Parent();
@@ -81,7 +81,7 @@ void DietLog::DeleteDietEntry(const QString& mode) {
         tvwDiet_NodeClick(now);
     if (diet.bof() && diet.eof()) {
         if (parts.foodSelection)
-            parts.foodSelection->RefreshFoodSelection();
+            parts.foodSelection->refreshFoodSelection();
         parts.tvwFood->setFocus();
     } else {
         tvwDiet->setFocus();
@@ -95,7 +95,7 @@ void DietLog::DeleteDietDay(const QDate& day) {
         return;
     Hourglass busy;
     // A checked copy of the log first; without one nothing is deleted.
-    if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+    if (!snapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
         return;
     gDataSource->cmdDeleteDietItems(day, day, gCurrentUser);
     if (TreeNode* selected = tvwDiet->selectedNode())
@@ -135,7 +135,7 @@ bool DietLog::dayHasEntries(const TreeNode* day) const {
 void DietLog::PasteDietEntry() {
     TreeNode* selected = tvwDiet->selectedNode();
     if (!selected || state.DietClip.empty()) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     QDate day;

@@ -64,7 +64,7 @@ void DietLog::AddDietEntry(const FoodClipRecord& food, double servings, const QD
                            const QString& servingText, long measureNo, double gramWeight) {
     DietClipRecord entry;
     entry.values =
-        food.values.scaled(servings).scaled(GramWeightRatio(food.USDA_GM_WT, gramWeight));
+        food.values.scaled(servings).scaled(gramWeightRatio(food.USDA_GM_WT, gramWeight));
     if (refuseInfinite(entry.values))
         return;
     entry.DietDate = date;
@@ -77,7 +77,7 @@ void DietLog::AddDietEntry(const FoodClipRecord& food, double servings, const QD
     try {
         entry.GroupName = groupNameOf(food.GroupId);
     } catch (const DbError&) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     addEntries({entry});
@@ -104,7 +104,7 @@ bool DietLog::addEntries(std::vector<DietClipRecord> entries) {
         // selected entry made current again.
         ReloadDietLog(false);
         locateSelectedEntry();
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return false;
     } catch (const CommandFailed&) {
         rollBack();
@@ -178,7 +178,7 @@ void DietLog::tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction&, int, i
     try {
         food = FoodClipRecord::read(*gDataSource->rscmdFoods);
     } catch (const DbError&) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     if (state.blnRightButton)
@@ -196,7 +196,7 @@ void DietLog::moveEntry(TreeNode* entry, const QDate& day) {
         diet.setField(QStringLiteral("DietDate"), day);
         edit.commit();
     } catch (const DbError&) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     parts.dietChanged();
@@ -222,7 +222,7 @@ void DietLog::dropFoodAskingServings(FoodClipRecord food, const QDate& date) {
             edit.commit();
             food = FoodClipRecord::read(foods);
         } catch (const DbError&) {
-            ShowAppError(kDietUpdatePhrase);
+            showAppError(kDietUpdatePhrase);
             return;
         }
     }
@@ -247,7 +247,7 @@ void DietLog::EditDietEntry() {
     }
     state.blnRightButton = false;
     if (entry.DietId == 0) {
-        ShowAppError(kEntryUpdatePhrase);
+        showAppError(kEntryUpdatePhrase);
         return;
     }
     const MeasuresShown measures(entry.USDA_NDB_NO);
@@ -258,12 +258,12 @@ void DietLog::EditDietEntry() {
     const ServingChoice choice = dlg.choice();
     // Values are per serving times servings: from no servings there is nothing to scale.
     if (entry.NumServings == 0) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     // One factor, so that the same servings and measure leave every value as it was.
     const double factor = (choice.servings / entry.NumServings) *
-                          GramWeightRatio(entry.USDA_GM_WT, choice.gramWeight);
+                          gramWeightRatio(entry.USDA_GM_WT, choice.gramWeight);
     DietClipRecord edited = entry;
     edited.values = entry.values.scaled(factor);
     if (refuseInfinite(edited.values))
@@ -280,7 +280,7 @@ void DietLog::EditDietEntry() {
         edited.write(diet);
         edit.commit();
     } catch (const DbError&) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     parts.dietChanged();

@@ -66,7 +66,7 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
     // belong to its selected food.
     const bool empty = tvwDiet->Count() == 0;
     if ((empty || state.strActiveTree == u"FOODS") && parts.foodSelection)
-        parts.foodSelection->RefreshFoodSelection();
+        parts.foodSelection->refreshFoodSelection();
     if (empty)
         parts.tvwFood->setFocus();
     else
@@ -137,7 +137,7 @@ void DietLog::FindDietEntry(const QString& key) {
 void DietLog::tvwDiet_GotFocus() {
     state.strActiveTree = QStringLiteral("DIET");
     if (parts.foodSelection)
-        parts.foodSelection->SavePendingFood();
+        parts.foodSelection->savePendingFood();
     parts.enable({Command::FoodDetails, Command::AddToDiet, Command::Rename, Command::EditNew,
                   Command::NewFoodItem, Command::NewFoodGroup, Command::FoodFav},
                  false);
@@ -227,7 +227,7 @@ TreeControl* DietLog::findTree() {
     return tvwDiet;
 }
 
-void DietLog::ShowFoundRow() {
+void DietLog::showFoundRow() {
     const Recordset& diet = *gDataSource->rscmdDietData;
     const QDate d = diet.Fields(QStringLiteral("DietDate")).toDate();
     const long dietId = long(diet.Fields(QStringLiteral("DietId")).toLongLong());
@@ -243,7 +243,7 @@ void DietLog::ShowFoundRow() {
     tvwDiet->setFocus();
 }
 
-void DietLog::RestoreFoundRow() {
+void DietLog::restoreFoundRow() {
     const TreeNode* selected = tvwDiet->selectedNode();
     if (selected && selected->Tag() == kDietItem)
         FindDietEntry(selected->Key());

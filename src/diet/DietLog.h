@@ -33,8 +33,8 @@ public:
 
     Recordset* findRows() override;
     TreeControl* findTree() override;
-    void ShowFoundRow() override;
-    void RestoreFoundRow() override;
+    void showFoundRow() override;
+    void restoreFoundRow() override;
 
 private:
     // ---- The tree (DietLog.cpp)

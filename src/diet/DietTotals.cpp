@@ -19,7 +19,7 @@ namespace {
 // Fills the boxes; a value that is not there shows empty.
 void fillTotals(frmDietDetails& f, const Nutrients& totals) {
     auto value = [&](const char* column) {
-        return NutrientText(totals.value(QString::fromLatin1(column)));
+        return nutrientText(totals.value(QString::fromLatin1(column)));
     };
     f.txtFat->setText(value("Fat"));
     f.txtCarb->setText(value("Carbohydrate"));

@@ -75,10 +75,10 @@ void dlgServings::Form_Load(const QString& serving, long measureNo, double gramW
     double servings = 0;
     for (int i = 0; i < 39; ++i) {
         servings += 0.25;
-        cmbServings->addItem(DecimalText(servings, 2));
+        cmbServings->addItem(decimalText(servings, 2));
     }
     cmbServings->setCurrentIndex(-1);
-    cmbServings->setEditText(DecimalText(1, 2));
+    cmbServings->setEditText(decimalText(1, 2));
     measureCount = 0;
     if (gDataSource && gDataSource->rscmdMeasures) {
         Recordset& measures = *gDataSource->rscmdMeasures;
@@ -110,14 +110,14 @@ void dlgServings::prepareForDrop(const FoodClipRecord& food, const QDate& date) 
 
 void dlgServings::prepareForEdit(const DietClipRecord& entry) {
     Form_Load(entry.ServingSize, entry.USDA_MSRE_NO, entry.USDA_GM_WT);
-    cmbServings->setEditText(ServingsText(entry.NumServings));
+    cmbServings->setEditText(servingsText(entry.NumServings));
     DTDate->setDate(entry.DietDate);
     rbPreffered->hide();
 }
 
 ServingChoice dlgServings::choice() const {
     ServingChoice choice = own;
-    ParseNumber(cmbServings->currentText(), &choice.servings);
+    parseNumber(cmbServings->currentText(), &choice.servings);
     choice.date = DTDate->date();
     if (measureCount > 0 && cmbServSize->currentIndex() >= 0) {
         FindMeasure(cmbServSize->currentIndex(), 0);
@@ -137,7 +137,7 @@ bool dlgServings::ValidateEntry() {
         return false;
     };
     double n = 0;
-    if (!ParseNumber(cmbServings->currentText(), &n))
+    if (!parseNumber(cmbServings->currentText(), &n))
         return refuse("Number of Servings must be numeric.");
     // No servings, or fewer than none, would log nothing or take nutrients away.
     if (n <= 0)

@@ -138,10 +138,10 @@ void frmDietDetails::showTarget(const QString& column, const QVariant& value, do
             continue;
         // A day without a figure for it has come no way towards the target.
         const double v = value.isNull() ? 0.0 : value.toDouble();
-        const long long percent = TargetPercent(v, target);
+        const long long percent = targetPercent(v, target);
         const QString percentText = QString::number(percent) + u'%';
         row.box->setText(QStringLiteral("%1 of %2 (%3)")
-                             .arg(NutrientText(v), NutrientText(target), percentText));
+                             .arg(nutrientText(v), nutrientText(target), percentText));
         // Every figure's box as wide as the widest text, so the column stays straight.
         const int wide =
             row.box->fontMetrics().horizontalAdvance(row.box->text() + QStringLiteral("  ")) +
@@ -152,7 +152,7 @@ void frmDietDetails::showTarget(const QString& column, const QVariant& value, do
         bar->setObjectName(QStringLiteral("barTarget") + QString::fromLatin1(row.column));
         const QString name =
             row.label->text().isEmpty()
-                ? OptionalNutrientName(QString::fromLatin1(row.column).right(1).toInt())
+                ? optionalNutrientName(QString::fromLatin1(row.column).right(1).toInt())
                 : row.label->text();
         bar->setAccessibleName(name + QStringLiteral(": ") + percentText +
                                QStringLiteral(" of target"));

@@ -100,7 +100,7 @@ void FoodCatalog::LocateFood(const QString& key, const QString& tag) {
     foods.FindFirst(Criterion::equals(QStringLiteral("FoodId"), qlonglong(nodeId(key))));
 }
 
-void FoodCatalog::RefreshFoodSelection() {
+void FoodCatalog::refreshFoodSelection() {
     if (TreeNode* selected = tvwFood->selectedNode())
         tvwFood_NodeClick(selected);
 }
@@ -164,7 +164,7 @@ void FoodCatalog::tvwFood_MouseDown(int button, int, int x, int y) {
 
 void FoodCatalog::tvwFood_GotFocus() {
     state.strActiveTree = QStringLiteral("FOODS");
-    SavePendingFood();
+    savePendingFood();
 }
 
 void FoodCatalog::tvwFood_KeyDown(int keyCode, int shift) {
@@ -194,7 +194,7 @@ void FoodCatalog::tvwFood_DblClick() {
     }
 }
 
-void FoodCatalog::AddToDietLog() {
+void FoodCatalog::addToDietLog() {
     const TreeNode* selected = tvwFood->selectedNode();
     if (!selected || selected->Tag() != kFoodItem || tvwFood->isEditing())
         return;       // Insert while a name is typed belongs to the name
@@ -207,7 +207,7 @@ void FoodCatalog::logCurrentFood() {
     try {
         food = FoodClipRecord::read(*gDataSource->rscmdFoods);
     } catch (const DbError&) {
-        ShowAppError(kDietUpdatePhrase);
+        showAppError(kDietUpdatePhrase);
         return;
     }
     parts.dietEntries->AddDietEntry(food, 1, Clock::today(), food.ServingSize, food.USDA_MSRE_NO,
@@ -277,7 +277,7 @@ TreeControl* FoodCatalog::findTree() {
     return tvwFood;
 }
 
-void FoodCatalog::ShowFoundRow() {
+void FoodCatalog::showFoundRow() {
     const Recordset& foods = *gDataSource->rscmdFoods;
     const long groupId = long(foods.Fields(QStringLiteral("GroupId")).toLongLong());
     const long foodId = long(foods.Fields(QStringLiteral("FoodId")).toLongLong());
@@ -293,7 +293,7 @@ void FoodCatalog::ShowFoundRow() {
     tvwFood->setFocus();
 }
 
-void FoodCatalog::RestoreFoundRow() {
+void FoodCatalog::restoreFoundRow() {
     if (const TreeNode* selected = tvwFood->selectedNode())
         LocateFood(selected->Key(), selected->Tag());
 }

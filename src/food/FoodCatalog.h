@@ -19,15 +19,15 @@ public:
     void StartRename();
     // A new group under the top-level node of the selection, named by the user at once.
     void NewFoodGroup();
-    void RefreshFoodSelection() override;
+    void refreshFoodSelection() override;
     // Asks whether to save a food a failed save left pending, and saves it on Yes.
-    void SavePendingFood() override;
+    void savePendingFood() override;
     void CopyFoodToFavorites();
     // A new food in the selection's group, or the selected food, in "Food Item Details".
     void NewFoodItem();
     void ShowFoodDetails();
     // Logs one serving of the selected food today, as a double click on it does.
-    void AddToDietLog();
+    void addToDietLog();
 
     void Cut() override;
     void Copy() override;
@@ -36,8 +36,8 @@ public:
 
     Recordset* findRows() override;
     TreeControl* findTree() override;
-    void ShowFoundRow() override;
-    void RestoreFoundRow() override;
+    void showFoundRow() override;
+    void restoreFoundRow() override;
 
 private:
     void LoadGroupFoods(long groupId);

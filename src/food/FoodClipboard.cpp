@@ -32,7 +32,7 @@ void FoodCatalog::CopyFoodToClip(const Recordset& rs, bool keepValid) {
 
 void FoodCatalog::PasteFood(long target) {
     // A pending food that still cannot be written is not replaced by another.
-    SavePendingFood();
+    savePendingFood();
     if (state.FoodPending)
         return;
     TreeNode* selected = tvwFood->selectedNode();
@@ -71,7 +71,7 @@ void FoodCatalog::CopyFoodToFavorites() {
     try {
         CopyFoodToClip(*gDataSource->rscmdFoods, true);
     } catch (const DbError&) {
-        ShowAppError(kFoodUpdatePhrase);
+        showAppError(kFoodUpdatePhrase);
         return;
     }
     PasteFood(state.FavoritesGroupId);
@@ -79,7 +79,7 @@ void FoodCatalog::CopyFoodToFavorites() {
     state.FoodClipValid = false;
 }
 
-void FoodCatalog::SavePendingFood() {
+void FoodCatalog::savePendingFood() {
     // Only a paste leaves a food pending, and that food is a new one.
     if (state.FoodPending)
         SaveFoodChanges(state.FoodIsNew ? FoodRow::New : FoodRow::Existing, false);
@@ -105,7 +105,7 @@ void FoodCatalog::SaveFoodChanges(FoodRow row, bool noPrompt) {
             // close; a new food from the editor is given up.
             if (!state.FoodPending)
                 state.FoodIsNew = false;
-            ShowAppError(kFoodUpdatePhrase);
+            showAppError(kFoodUpdatePhrase);
             return;
         }
         state.FoodIsNew = false;
@@ -137,6 +137,6 @@ void FoodCatalog::SaveFoodChanges(FoodRow row, bool noPrompt) {
         }
     } catch (const DbError&) {
         // A failed save of a rename or of the editor leaves nothing pending.
-        ShowAppError(kFoodUpdatePhrase);
+        showAppError(kFoodUpdatePhrase);
     }
 }

@@ -49,6 +49,6 @@ void FoodCatalog::tvwFood_OLEDragDrop(const QMimeData*, Qt::DropAction&, int, in
         AddFoodNode(groupId, long(foods.Fields(QStringLiteral("FoodId")).toLongLong()),
                     foods.Fields(QStringLiteral("FoodName")).toString(), false);
     } catch (const DbError&) {
-        ShowAppError(kFoodUpdatePhrase);
+        showAppError(kFoodUpdatePhrase);
     }
 }

@@ -46,7 +46,7 @@ void FoodCatalog::NewFoodGroup() {
         groups.setField(QStringLiteral("GroupTag"), kGroup);
         add.commit();
     } catch (const DbError&) {
-        ShowAppError(kGroupUpdatePhrase);
+        showAppError(kGroupUpdatePhrase);
         return;
     }
     // Shown once written: the tree never shows a group the catalogue does not have.
@@ -75,9 +75,9 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
         try {
             LocateFood(node->Key(), tag);
             foods.Edit();
-            foods.setField(QStringLiteral("FoodName"), CutText(newText, 200));
+            foods.setField(QStringLiteral("FoodName"), cutText(newText, 200));
         } catch (const DbError&) {
-            ShowAppError(kFoodUpdatePhrase);
+            showAppError(kFoodUpdatePhrase);
             cancel = true;
             return;
         }
@@ -94,11 +94,11 @@ void FoodCatalog::tvwFood_AfterLabelEdit(bool& cancel, QString& newText) {
         EditScope edit(groups);
         LocateGroup(node->Key());
         groups.Edit();
-        groups.setField(QStringLiteral("GroupName"), CutText(newText, 60));
+        groups.setField(QStringLiteral("GroupName"), cutText(newText, 60));
         edit.commit();
         newText = groups.Fields(QStringLiteral("GroupName")).toString();
     } catch (const DbError&) {
-        ShowAppError(kFoodUpdatePhrase);
+        showAppError(kFoodUpdatePhrase);
         cancel = true; // the node shows the stored name, not the one that was not written
         return;
     }
@@ -119,7 +119,7 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
     {
         Hourglass busy;
         // A checked copy of the log first; without one nothing is deleted.
-        if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+        if (!snapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
             return;
         Workspace& connDB = gDataSource->connDB;
         try {
@@ -134,7 +134,7 @@ void FoodCatalog::DeleteFoodGroup(const QString& key) {
             // so the group the rollback kept can be found, renamed and deleted.
             gDataSource->rscmdGroups->Close();
             gDataSource->cmdGroups();
-            ShowAppError(kGroupDeletePhrase);
+            showAppError(kGroupDeletePhrase);
             return;
         } catch (const CommandFailed&) {
             connDB.Rollback(); // the run ends; nothing of the deletion is kept
@@ -180,7 +180,7 @@ void FoodCatalog::DeleteFood(const QString& mode) {
         foods.Delete();
         foods.MoveFirst();
     } catch (const DbError&) {
-        ShowAppError(kFoodDeletePhrase);
+        showAppError(kFoodDeletePhrase);
         return;
     }
     // Diet entries made from the food keep their own copies of it.

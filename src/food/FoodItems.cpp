@@ -26,7 +26,7 @@ public:
 } // namespace
 
 void FoodCatalog::NewFoodItem() {
-    SavePendingFood();
+    savePendingFood();
     TreeNode* selected = tvwFood->selectedNode();
     if (!selected || state.FoodPending)
         return; // a pending food that still cannot be written is not replaced
@@ -37,7 +37,7 @@ void FoodCatalog::NewFoodItem() {
             LocateFood(selected->Key(), selected->Tag());
             group = long(gDataSource->rscmdFoods->Fields(QStringLiteral("GroupId")).toLongLong());
         } catch (const DbError&) {
-            ShowAppError(kFoodUpdatePhrase);
+            showAppError(kFoodUpdatePhrase);
             return;
         }
     } else {
@@ -75,7 +75,7 @@ void FoodCatalog::ShowFoodDetails() {
         LocateFood(selected->Key(), selected->Tag());
         food = FoodClipRecord::read(foods);
     } catch (const DbError&) {
-        ShowAppError(kFoodUpdatePhrase);
+        showAppError(kFoodUpdatePhrase);
         return;
     }
     const EditorLists lists(food.USDA_NDB_NO);
@@ -97,7 +97,7 @@ void FoodCatalog::ShowFoodDetails() {
         // told below, as a food that is gone
     }
     if (!copied) {
-        ShowAppError(kFoodFieldsPhrase);
+        showAppError(kFoodFieldsPhrase);
         return;
     }
     SaveFoodChanges(FoodRow::Existing, true);

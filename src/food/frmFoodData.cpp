@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <cmath>
 
-bool CaloriesDisagree(double fat, double carbohydrate, double protein, double calories) {
+bool sharesDisagree(double fat, double carbohydrate, double protein, double calories) {
     const double implied = 9 * fat + 4 * carbohydrate + 4 * protein;
     if (implied == 0)
         return false; // no grams given: nothing to compare with
@@ -28,7 +28,7 @@ bool CaloriesDisagree(double fat, double carbohydrate, double protein, double ca
 
 namespace {
 QString threeDecimals(double value) {
-    return DecimalText(value, 3);
+    return decimalText(value, 3);
 }
 } // namespace
 
@@ -44,7 +44,7 @@ frmFoodData::frmFoodData(QWidget* parent) : ModalDialog(parent) {
     };
     txtFoodName = new QLineEdit(this);
     txtFoodName->setObjectName(QStringLiteral("txtFoodName"));
-    LimitLength(txtFoodName, 200);
+    limitLength(txtFoodName, 200);
     cmbServSize = new QComboBox(this);
     cmbServSize->setObjectName(QStringLiteral("cmbServSize"));
     cmbServSize->setEditable(true);
@@ -208,7 +208,7 @@ void frmFoodData::cmbServSize_Click(int index) {
             }
             // Always from the stored values: A, B, then A again shows A's values.
             fillValues(
-                GramWeightRatio(stored, measures->Fields(QStringLiteral("GM_WT")).toDouble()));
+                gramWeightRatio(stored, measures->Fields(QStringLiteral("GM_WT")).toDouble()));
         }
     }
     rememberedMeasure = cmbServSize->currentIndex();
@@ -218,13 +218,13 @@ void frmFoodData::checkCalories() {
     double v[4] = {};
     QLineEdit* const used[4] = {txtFat, txtCarbs, txtProtein, txtCalories};
     for (int i = 0; i < 4; ++i)
-        if (!ParseNumber(used[i]->text(), &v[i])) {
+        if (!parseNumber(used[i]->text(), &v[i])) {
             lblCalorieCheck->clear();
             disagree = false;
             return;
         }
     const double implied = 9 * v[0] + 4 * v[1] + 4 * v[2];
-    disagree = CaloriesDisagree(v[0], v[1], v[2], v[3]);
+    disagree = sharesDisagree(v[0], v[1], v[2], v[3]);
     QString text = QStringLiteral("From fat, carbs and protein: %1 kcal").arg(std::lround(implied));
     if (disagree)
         text += QStringLiteral("  (the Calories above differ: please check)");
@@ -242,11 +242,11 @@ bool frmFoodData::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmFoodData::cmdSave_Click() {
-    if (SaveFoodData())
+    if (saveFoodData())
         closeWith(QStringLiteral("SAVE"));
 }
 
-bool frmFoodData::SaveFoodData() {
+bool frmFoodData::saveFoodData() {
     // The box at fault takes the focus, ready to be typed over.
     const auto refuse = [](const QString& message, QWidget* fault = nullptr) {
         MsgBox(message, vbExclamation | vbOKOnly, QStringLiteral("Forkwise"));
@@ -265,7 +265,7 @@ bool frmFoodData::SaveFoodData() {
     for (int i = 0; i < Nutrients::Count; ++i) {
         QLineEdit* box = boxes()[size_t(i)];
         double v = 0;
-        if (!ParseNumber(box->text(), &v))
+        if (!parseNumber(box->text(), &v))
             return refuse(QStringLiteral("All Nutritional Data Values must be numeric."));
         if (box->text() == shownText[size_t(i)])
             continue;
@@ -318,7 +318,7 @@ bool frmFoodData::SaveFoodData() {
                 long(gDataSource->rscmdAvailGroups->Fields(QStringLiteral("GroupId")).toLongLong());
         }
     } catch (const DbError&) {
-        ShowAppError(kFoodFieldsPhrase);
+        showAppError(kFoodFieldsPhrase);
         return false;
     }
     return true;

@@ -58,7 +58,7 @@ private:
     void chooseMeasure(int index);
     void cmbServSize_Click(int index);
     void cmdSave_Click();
-    bool SaveFoodData();
+    bool saveFoodData();
     void fillValues(double ratio);
     void checkCalories();
     // The boxes in the order of the row's nutrient columns (Nutrients::columns()).
@@ -78,4 +78,4 @@ private:
 
 // Whether stated calories are far from those that fat, carbohydrate and protein imply (9, 4 and
 // 4 per gram): more than 20% and more than 20 kcal apart. A food without grams never is.
-bool CaloriesDisagree(double fat, double carbohydrate, double protein, double calories);
+bool sharesDisagree(double fat, double carbohydrate, double protein, double calories);

@@ -50,7 +50,7 @@ QString shortDate(const QDate& d) {
 
 } // namespace
 
-ChartPeriod ChartPeriodFor(const QDate& from, const QDate& to, double width, double minWidth) {
+ChartPeriod chartPeriodFor(const QDate& from, const QDate& to, double width, double minWidth) {
     for (const ChartUnit unit : {ChartUnit::Day, ChartUnit::Week, ChartUnit::Month}) {
         const qint64 n = periodCount(from, to, {unit, 1});
         if (n == 0 || width / double(n) >= minWidth)
@@ -61,7 +61,7 @@ ChartPeriod ChartPeriodFor(const QDate& from, const QDate& to, double width, dou
     return {ChartUnit::Year, qMax(1, int(std::ceil(years * minWidth / qMax(width, 1.0))))};
 }
 
-QList<ChartBar> ChartBars(const ChartData& data, ChartPeriod period) {
+QList<ChartBar> chartBars(const ChartData& data, ChartPeriod period) {
     const qint64 n = periodCount(data.from, data.to, period);
     QList<ChartBar> bars(n);
     QList<ChartDay> totals(n); // fat, carbohydrate, protein and calories of each period
@@ -84,12 +84,12 @@ QList<ChartBar> ChartBars(const ChartData& data, ChartPeriod period) {
         if (bars[i].daysWithEntries == 0)
             continue;
         bars[i].average = t.calories / bars[i].daysWithEntries;
-        bars[i].shares = CalorieShareValues(t.fat, t.carbohydrate, t.protein, t.calories);
+        bars[i].shares = calorieShareValues(t.fat, t.carbohydrate, t.protein, t.calories);
     }
     return bars;
 }
 
-ChartSummary SummarizeChart(const ChartData& data) {
+ChartSummary summarizeChart(const ChartData& data) {
     ChartSummary s;
     double calories = 0;
     for (const ChartDay& day : data.days) {
@@ -107,14 +107,14 @@ ChartSummary SummarizeChart(const ChartData& data) {
     return s;
 }
 
-QString KcalText(double calories) {
+QString kcalText(double calories) {
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(qRound64(calories));
 }
 
-QString ChartDescription(const ChartData& data) {
+QString chartDescription(const ChartData& data) {
     const QString range =
         QStringLiteral("From %1 to %2: ").arg(shortDate(data.from), shortDate(data.to));
-    const ChartSummary s = SummarizeChart(data);
+    const ChartSummary s = summarizeChart(data);
     if (s.daysWithEntries == 0)
         return range + QStringLiteral("no entries, so no average and no highest day");
     const QString days = s.daysWithEntries == 1
@@ -122,5 +122,5 @@ QString ChartDescription(const ChartData& data) {
                              : QStringLiteral("the %1 days").arg(s.daysWithEntries);
     return range +
            QStringLiteral("average %1 kcal a day on %2 with entries; highest %3 kcal on %4")
-               .arg(KcalText(s.average), days, KcalText(s.highest), shortDate(s.highestDay));
+               .arg(kcalText(s.average), days, kcalText(s.highest), shortDate(s.highestDay));
 }

@@ -43,10 +43,10 @@ struct ChartBar {
 };
 
 // The shortest period whose bars are at least `minWidth` wide when from..to is `width` wide.
-ChartPeriod ChartPeriodFor(const QDate& from, const QDate& to, double width, double minWidth = 3);
+ChartPeriod chartPeriodFor(const QDate& from, const QDate& to, double width, double minWidth = 3);
 
 // One bar for each period from..to, gaps included, in date order.
-QList<ChartBar> ChartBars(const ChartData& data, ChartPeriod period);
+QList<ChartBar> chartBars(const ChartData& data, ChartPeriod period);
 
 struct ChartSummary {
     int daysWithEntries = 0;
@@ -54,11 +54,11 @@ struct ChartSummary {
     QDate highestDay;   // the first day of the most calories
     double highest = 0;
 };
-ChartSummary SummarizeChart(const ChartData& data);
+ChartSummary summarizeChart(const ChartData& data);
 
 // "From 12/01/26 to 12/07/26: average 1,850 kcal a day on the 5 days with entries; highest
 // 2,400 kcal on 12/03/26", what a screen reader says of the chart.
-QString ChartDescription(const ChartData& data);
+QString chartDescription(const ChartData& data);
 
 // Whole calories with a thousands separator: "1,850".
-QString KcalText(double calories);
+QString kcalText(double calories);

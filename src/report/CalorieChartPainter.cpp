@@ -106,7 +106,7 @@ void legend(QPainter& p, const QRectF& area, const QFontMetricsF& fm, double ave
     p.drawLine(QPointF(x, y), QPointF(x + 3 * swatch, y));
     p.setPen(QPen(kInk, u));
     p.drawText(QPointF(x + 3 * swatch + 3 * u, baseline),
-               QStringLiteral("average %1 kcal a day").arg(KcalText(average)));
+               QStringLiteral("average %1 kcal a day").arg(kcalText(average)));
 }
 
 void bar(QPainter& p, const QRectF& r, const ChartBar& b, double u) {
@@ -127,13 +127,13 @@ void bar(QPainter& p, const QRectF& r, const ChartBar& b, double u) {
 
 } // namespace
 
-void PaintCalorieChart(QPainter& p, const QRectF& area, const ChartData& data, double u) {
+void paintCalorieChart(QPainter& p, const QRectF& area, const ChartData& data, double u) {
     p.save();
     const QFontMetricsF fm(p.font(), p.device());
-    const ChartSummary summary = SummarizeChart(data);
+    const ChartSummary summary = summarizeChart(data);
     // The widest label the axis can need: no period averages more than its highest day.
     const double labels =
-        fm.horizontalAdvance(KcalText(roundedUp(qMax(summary.highest, summary.average)))) + 4 * u;
+        fm.horizontalAdvance(kcalText(roundedUp(qMax(summary.highest, summary.average)))) + 4 * u;
     const QRectF plot(area.left() + labels, area.top() + fm.height() + 4 * u,
                       area.width() - labels - u, area.height() - 2 * fm.height() - 8 * u);
     legend(p, area, fm, summary.average, u);
@@ -142,8 +142,8 @@ void PaintCalorieChart(QPainter& p, const QRectF& area, const ChartData& data, d
         return;
     }
 
-    const ChartPeriod period = ChartPeriodFor(data.from, data.to, plot.width() / u);
-    const QList<ChartBar> bars = ChartBars(data, period);
+    const ChartPeriod period = chartPeriodFor(data.from, data.to, plot.width() / u);
+    const QList<ChartBar> bars = chartBars(data, period);
     double highest = summary.average;
     for (const ChartBar& b : bars)
         highest = qMax(highest, b.average);
@@ -154,7 +154,7 @@ void PaintCalorieChart(QPainter& p, const QRectF& area, const ChartData& data, d
 
     // The scale: its top and its zero, a dotted line across at the top.
     p.setPen(QPen(kInk, u));
-    const QString topText = KcalText(top);
+    const QString topText = kcalText(top);
     p.drawText(
         QPointF(plot.left() - 3 * u - fm.horizontalAdvance(topText), plot.top() + fm.ascent() / 2),
         topText);

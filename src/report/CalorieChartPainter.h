@@ -12,5 +12,5 @@ class QPainter;
 // Draws `data` into `area` in the painter's font. `unit` is the size of one screen pixel in the
 // painter's coordinates (1 on the screen, 15 on a page measured in twips): lines, gaps and the
 // narrowest bar (3 pixels) are measured in it.
-void PaintCalorieChart(QPainter& painter, const QRectF& area, const ChartData& data,
+void paintCalorieChart(QPainter& painter, const QRectF& area, const ChartData& data,
                        double unit = 1);

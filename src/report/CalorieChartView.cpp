@@ -23,12 +23,12 @@ CalorieChartView::CalorieChartView(QWidget* parent) : QWidget(parent) {
 
 void CalorieChartView::setChart(ChartData data) {
     data_ = std::move(data);
-    setAccessibleDescription(ChartDescription(data_));
+    setAccessibleDescription(chartDescription(data_));
     update();
 }
 
 void CalorieChartView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    PaintCalorieChart(p, QRectF(rect()).adjusted(4, 4, -4, -4), data_);
+    paintCalorieChart(p, QRectF(rect()).adjusted(4, 4, -4, -4), data_);
 }

@@ -86,7 +86,7 @@ void PainterPrinter::drawChart(const QRectF& area, const ChartData& chart) {
         return;
     painter_.setFont(font_);
     // Lines and bars as thick as on a screen of 96 dots per inch.
-    PaintCalorieChart(painter_, area, chart, kTwipsPerInch / 96);
+    paintCalorieChart(painter_, area, chart, kTwipsPerInch / 96);
 }
 
 void PainterPrinter::newPage() {

@@ -20,12 +20,12 @@ template <typename Totals> QString totalCells(const Totals& totals) {
     QString out;
     out.reserve(80);
     for (const double v : totals)
-        AppendFigureCell(out, v, 1, 10);
+        appendFigureCell(out, v, 1, 10);
     return out;
 }
 
 template <typename Totals> QString shares(const Totals& t) {
-    return CalorieShares(t[RvFat], t[RvCarbohydrate], t[RvProtein], t[RvCalorie]);
+    return calorieShares(t[RvFat], t[RvCarbohydrate], t[RvProtein], t[RvCalorie]);
 }
 
 } // namespace
@@ -88,7 +88,7 @@ void ReportBuilder::headings(const ReportLabels& labels) {
         rtf += QStringLiteral("{\\f2   }{\\b\\f2\\ul ") + QLatin1String(heading) + u'}';
     for (const QString& label : {labels.other1, labels.other2})
         rtf += QStringLiteral("{\\f2   }{\\b\\f2\\ul ") +
-               RtfEscape(gTools.PadL(FirstChars(label, 8), 8)) + u'}';
+               rtfEscape(gTools.PadL(firstChars(label, 8), 8)) + u'}';
 }
 
 void ReportBuilder::add(const ReportRow& row) {
@@ -112,17 +112,17 @@ void ReportBuilder::add(const ReportRow& row) {
 
     QString detail;
     detail.reserve(kReportLineWidth);
-    detail += TextCell(row.FoodName, 54);
+    detail += textCell(row.FoodName, 54);
     detail += u' ';
-    AppendFigureCell(detail, row.NumServings, 2, 8);
+    appendFigureCell(detail, row.NumServings, 2, 8);
     for (const auto& v : row.values)
-        AppendFigureCell(detail, v, 1, 10);
-    AppendRtfEscaped(rtf, detail);
+        appendFigureCell(detail, v, 1, 10);
+    appendRtfEscaped(rtf, detail);
     rtf += QStringLiteral("\\par ");
     line(QStringLiteral("DETAIL1"), detail);
 
-    const QString size = QStringLiteral("   [") + ServingSizeText(row.ServingSize) + u']';
-    AppendRtfEscaped(rtf, size);
+    const QString size = QStringLiteral("   [") + servingSizeText(row.ServingSize) + u']';
+    appendRtfEscaped(rtf, size);
     rtf += QStringLiteral("\\par ");
     line(QStringLiteral("DETAIL2"), size);
 

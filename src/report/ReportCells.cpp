@@ -57,7 +57,7 @@ int fixedChars(double v, int decimals, char* buf, bool* negative) {
 
 } // namespace
 
-QString FixedText(double v, int decimals) {
+QString fixedText(double v, int decimals) {
     char buf[420];
     bool negative = false;
     const int n = fixedChars(v, decimals, buf, &negative);
@@ -66,7 +66,7 @@ QString FixedText(double v, int decimals) {
     return (negative ? QStringLiteral("-") : QString()) + QLatin1StringView(buf, n);
 }
 
-void AppendFigureCell(QString& out, std::optional<double> v, int decimals, int width) {
+void appendFigureCell(QString& out, std::optional<double> v, int decimals, int width) {
     char buf[420];
     bool negative = false;
     const int n = v ? fixedChars(*v, decimals, buf, &negative) : -1;
@@ -100,25 +100,25 @@ QString withoutControls(QString text) {
 
 } // namespace
 
-QString FirstChars(const QString& text, int n) {
+QString firstChars(const QString& text, int n) {
     // One UTF-16 unit fewer when the last would be the first half of a pair.
     if (text.size() > n && n > 0 && text.at(n - 1).isHighSurrogate())
         --n;
     return withoutControls(text.left(n));
 }
 
-QString FigureCell(std::optional<double> v, int decimals, int width) {
+QString figureCell(std::optional<double> v, int decimals, int width) {
     QString out;
-    AppendFigureCell(out, v, decimals, width);
+    appendFigureCell(out, v, decimals, width);
     return out;
 }
 
-QString TextCell(const QString& text, int width) {
-    return gTools.PadR(FirstChars(text, width), width);
+QString textCell(const QString& text, int width) {
+    return gTools.PadR(firstChars(text, width), width);
 }
 
-QString ServingSizeText(const QString& servingSize) {
-    const QString s = FirstChars(servingSize, 50);
+QString servingSizeText(const QString& servingSize) {
+    const QString s = firstChars(servingSize, 50);
     qsizetype first = 0;
     while (first < s.size() && s.at(first) == u' ')
         ++first;
@@ -128,7 +128,7 @@ QString ServingSizeText(const QString& servingSize) {
     return s.mid(first, last - first);
 }
 
-std::array<double, 3> CalorieShareValues(double fat, double carbohydrate, double protein,
+std::array<double, 3> calorieShareValues(double fat, double carbohydrate, double protein,
                                          double calories) {
     const double grams = fat * 9 + carbohydrate * 4 + protein * 4;
     const double k = grams == 0 ? 1.0 : calories / grams;
@@ -137,10 +137,10 @@ std::array<double, 3> CalorieShareValues(double fat, double carbohydrate, double
     return {fat * 9 * k / calories, carbohydrate * 4 * k / calories, protein * 4 * k / calories};
 }
 
-QString CalorieShares(double fat, double carbohydrate, double protein, double calories) {
+QString calorieShares(double fat, double carbohydrate, double protein, double calories) {
     QString out;
-    for (const double part : CalorieShareValues(fat, carbohydrate, protein, calories)) {
-        const QString share = calories == 0 ? QStringLiteral("0.0") : FixedText(part * 100, 1);
+    for (const double part : calorieShareValues(fat, carbohydrate, protein, calories)) {
+        const QString share = calories == 0 ? QStringLiteral("0.0") : fixedText(part * 100, 1);
         out += share.isEmpty() ? QString(10, u'#') : fitted(share + u'%', 10);
     }
     return out;

@@ -20,7 +20,7 @@ QString csvField(const QString& text) {
 }
 
 QString figure(std::optional<double> v, int decimals) {
-    return v ? FixedText(*v, decimals) : QString();
+    return v ? fixedText(*v, decimals) : QString();
 }
 
 QString isoDate(const QDate& d) {
@@ -32,30 +32,30 @@ using Totals = std::array<double, RvCount>;
 QStringList totalsRecord(const QString& date, const QString& what, const Totals& totals) {
     QStringList record = {date, what, QString(), QString()};
     for (const double v : totals)
-        record << FixedText(v, 1);
+        record << fixedText(v, 1);
     return record;
 }
 
 } // namespace
 
-QPageSize DefaultPageSize() {
+QPageSize defaultPageSize() {
     const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
     return QPageSize(inches ? QPageSize::Letter : QPageSize::A4);
 }
 
-bool ExportPdf(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
+bool exportPdf(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
                const QString& path, const QPageSize& pageSize, const ChartData* chart) {
     QPdfWriter writer(path);
     writer.setCreator(QStringLiteral("Forkwise"));
-    writer.setTitle(ReportTitle(header));
+    writer.setTitle(reportTitle(header));
     writer.setPageSize(pageSize);
     // About what a printer cannot print on, so the PDF looks like the paper.
     writer.setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
     PainterPrinter printer(writer);
-    return PrintReport(lines, header, printDate, printer, chart);
+    return printReport(lines, header, printDate, printer, chart);
 }
 
-bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path,
+bool exportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path,
                const ReportTargets& targets) {
     QList<QStringList> records;
     records.append({QStringLiteral("Date"), QStringLiteral("Food Name"), QStringLiteral("Servings"),

@@ -53,7 +53,7 @@ QString dialogChoice(QWidget* parent, const QString& suggested) {
 
 } // namespace
 
-std::shared_ptr<ReportPrinter> SystemDefaultPrinter(const QString& docName) {
+std::shared_ptr<ReportPrinter> systemDefaultPrinter(const QString& docName) {
     if (QPrinterInfo::availablePrinters().isEmpty())
         return nullptr;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -65,15 +65,15 @@ std::shared_ptr<ReportPrinter> SystemDefaultPrinter(const QString& docName) {
     return std::make_shared<SystemPrinter>(std::move(printer));
 }
 
-std::shared_ptr<ReportPrinter> CreateReportPrinter(const QString& docName) {
-    return factory() ? factory()(docName) : SystemDefaultPrinter(docName);
+std::shared_ptr<ReportPrinter> createReportPrinter(const QString& docName) {
+    return factory() ? factory()(docName) : systemDefaultPrinter(docName);
 }
 
 PrinterFactory setPrinterFactory(PrinterFactory f) {
     return std::exchange(factory(), std::move(f));
 }
 
-QString CreateNewFile(const QString& folder, const QString& baseName, const QString& suffix) {
+QString createNewFile(const QString& folder, const QString& baseName, const QString& suffix) {
     if (!QDir().mkpath(folder))
         return {};
     const QDir dir(folder);
@@ -89,7 +89,7 @@ QString CreateNewFile(const QString& folder, const QString& baseName, const QStr
     return {};
 }
 
-QString ChooseExportFile(QWidget* parent, const QString& suggested) {
+QString chooseExportFile(QWidget* parent, const QString& suggested) {
     return chooser() ? chooser()(parent, suggested) : dialogChoice(parent, suggested);
 }
 

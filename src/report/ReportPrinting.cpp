@@ -34,19 +34,19 @@ QString footerText(int page, const QDate& printDate) {
 
 } // namespace
 
-QString ReportTitle(const PrintHeader& header) {
+QString reportTitle(const PrintHeader& header) {
     return QStringLiteral("Forkwise %1.%2 Diet Activity Report for User: %3 for Date Range: %4")
         .arg(FORKWISE_VERSION_MAJOR)
         .arg(FORKWISE_VERSION_MINOR)
         .arg(header.userName, header.dateRange);
 }
 
-bool PrintReport(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
+bool printReport(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
                  ReportPrinter& printer, const ChartData* chart) {
-    const QString title = ReportTitle(header);
+    const QString title = reportTitle(header);
     const QList<Heading> columnHeadings = headings(header.labels);
     printer.setLandscape();
-    printer.setFontName(ReportBaseFont().family());
+    printer.setFontName(reportBaseFont().family());
     printer.setFontSize(8);
 
     const double tw = std::round(printer.textWidth(QStringLiteral("T")));

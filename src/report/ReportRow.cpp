@@ -15,7 +15,7 @@ std::optional<double> number(const QVariant& v) {
 
 } // namespace
 
-const std::array<QString, RvCount>& ReportValueColumns() {
+const std::array<QString, RvCount>& reportValueColumns() {
     static const std::array<QString, RvCount> names = {
         QStringLiteral("Fat"),     QStringLiteral("Carbohydrate"), QStringLiteral("Protein"),
         QStringLiteral("Calorie"), QStringLiteral("Sodium"),       QStringLiteral("Cholesterol"),
@@ -26,7 +26,7 @@ const std::array<QString, RvCount>& ReportValueColumns() {
 ReportTargets ReportTargetsOf(const DailyTargets& targets) {
     ReportTargets out;
     for (int i = 0; i < RvCount; ++i)
-        out[size_t(i)] = targets.value(ReportValueColumns()[size_t(i)]);
+        out[size_t(i)] = targets.value(reportValueColumns()[size_t(i)]);
     return out;
 }
 
@@ -39,11 +39,11 @@ std::array<QString, RvCount> TargetPercents(const std::array<double, RvCount>& d
     std::array<QString, RvCount> out;
     for (size_t i = 0; i < out.size(); ++i)
         if (targets[i])
-            out[i] = QString::number(TargetPercent(day[i], *targets[i]));
+            out[i] = QString::number(targetPercent(day[i], *targets[i]));
     return out;
 }
 
-void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take) {
+void forEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take) {
     if (rs.eof() && rs.bof())
         return;
     const QString date = QStringLiteral("DietDate"), name = QStringLiteral("FoodName"),
@@ -55,13 +55,13 @@ void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>
         row.ServingSize = rs.Fields(size).toString();
         row.NumServings = number(rs.Fields(servings));
         for (int i = 0; i < RvCount; ++i)
-            row.values[i] = number(rs.Fields(ReportValueColumns()[i]));
+            row.values[i] = number(rs.Fields(reportValueColumns()[i]));
         take(row);
     }
 }
 
-QList<ReportRow> ReportRowsFrom(Recordset& rs) {
+QList<ReportRow> reportRowsFrom(Recordset& rs) {
     QList<ReportRow> rows;
-    ForEachReportRow(rs, [&](const ReportRow& row) { rows.append(row); });
+    forEachReportRow(rs, [&](const ReportRow& row) { rows.append(row); });
     return rows;
 }

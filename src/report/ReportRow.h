@@ -47,9 +47,9 @@ std::array<QString, RvCount> TargetPercents(const std::array<double, RvCount>& d
                                             const ReportTargets& targets);
 
 // The DietActivity column of each ReportValue.
-const std::array<QString, RvCount>& ReportValueColumns();
+const std::array<QString, RvCount>& reportValueColumns();
 
 // Every row of rs (a DietActivity result set), first to last; rs is left at its end.
-QList<ReportRow> ReportRowsFrom(Recordset& rs);
+QList<ReportRow> reportRowsFrom(Recordset& rs);
 // The same rows handed to `take` one at a time, so they need not all be held at once.
-void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take);
+void forEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take);

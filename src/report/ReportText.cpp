@@ -78,9 +78,9 @@ void ReportText::paragraphEnd() {
     runEnds_.append(runs_.size());
 }
 
-ReportText ReadReportText(QStringView rtf) {
+ReportText readReportText(QStringView rtf) {
     ReportText text;
-    ParseRtf(rtf, text);
+    parseRtf(rtf, text);
     text.squeeze();
     return text;
 }

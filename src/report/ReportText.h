@@ -55,4 +55,4 @@ private:
 };
 
 // The text the report's rich text shows.
-ReportText ReadReportText(QStringView rtf);
+ReportText readReportText(QStringView rtf);

@@ -266,17 +266,17 @@ public:
 
 } // namespace
 
-void ParseRtf(QStringView rtf, RtfSink& sink) {
+void parseRtf(QStringView rtf, RtfSink& sink) {
     Parser(rtf, sink).run();
 }
 
-QList<RtfParagraph> ParseRtf(QStringView rtf) {
+QList<RtfParagraph> parseRtf(QStringView rtf) {
     ParagraphList list;
-    ParseRtf(rtf, list);
+    parseRtf(rtf, list);
     return std::move(list.paragraphs);
 }
 
-QFont ReportBaseFont() {
+QFont reportBaseFont() {
     QFont font(QStringLiteral("Liberation Mono"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);

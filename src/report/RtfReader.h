@@ -29,10 +29,10 @@ public:
 };
 
 // Reads `rtf` into `sink`, without holding the text anywhere else.
-void ParseRtf(QStringView rtf, RtfSink& sink);
+void parseRtf(QStringView rtf, RtfSink& sink);
 
 // The paragraphs of `rtf`; runs of equal emphasis are merged.
-QList<RtfParagraph> ParseRtf(QStringView rtf);
+QList<RtfParagraph> parseRtf(QStringView rtf);
 
 // The report's fixed-pitch base font: Liberation Mono, 8.25 points.
-QFont ReportBaseFont();
+QFont reportBaseFont();

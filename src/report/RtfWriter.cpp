@@ -1,6 +1,6 @@
 #include "RtfWriter.h"
 
-void AppendRtfEscaped(QString& out, QStringView text) {
+void appendRtfEscaped(QString& out, QStringView text) {
     const auto plain = [](char16_t u) {
         return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}';
     };
@@ -25,9 +25,9 @@ void AppendRtfEscaped(QString& out, QStringView text) {
     }
 }
 
-QString RtfEscape(QStringView text) {
+QString rtfEscape(QStringView text) {
     QString out;
     out.reserve(text.size());
-    AppendRtfEscaped(out, text);
+    appendRtfEscaped(out, text);
     return out;
 }

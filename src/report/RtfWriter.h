@@ -6,6 +6,6 @@
 // `text` as RTF: \ { } escaped, and every character outside printable ASCII written as \uN?
 // (N the signed 16-bit UTF-16 code unit, so a character beyond the BMP becomes two escapes).
 // The result is plain ASCII.
-QString RtfEscape(QStringView text);
+QString rtfEscape(QStringView text);
 // The same appended to `out`.
-void AppendRtfEscaped(QString& out, QStringView text);
+void appendRtfEscaped(QString& out, QStringView text);

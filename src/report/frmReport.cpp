@@ -54,7 +54,7 @@ frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     rtReport->setObjectName(QStringLiteral("rtReport"));
     rtReport->setAccessibleName(QStringLiteral("Report"));
     rtReport->setGeometry(Twips::toPixels(QRect(120, 720, 8295, 5295), this));
-    rtReport->setFont(ReportBaseFont());
+    rtReport->setFont(reportBaseFont());
     picCalories = new CalorieChartView(this);
     resize(Twips::toPixels(8580, this), Twips::toPixels(6150 + kChartGap + kChartHeight, this));
     connect(cmdPrint, &QPushButton::clicked, this, &frmReport::cmdPrint_Click);
@@ -74,7 +74,7 @@ void frmReport::BuildReport() {
     labels = {GetConfigValue(QStringLiteral("OTHER1")), GetConfigValue(QStringLiteral("OTHER2"))};
     targets = ReportTargetsOf(DailyTargets::load(gCurrentUser));
     ReportBuilder builder(labels, gDataSource->rscmdDietReport->RecordCount(), targets);
-    ForEachReportRow(*gDataSource->rscmdDietReport,
+    forEachReportRow(*gDataSource->rscmdDietReport,
                      [&](const ReportRow& row) { builder.add(row); });
     // The report holds what it shows from here on; the copy of the rows goes at once.
     gDataSource->rscmdDietReport->Close();
@@ -86,7 +86,7 @@ void frmReport::BuildReport() {
     chart.days = std::move(built.days);
     picCalories->setChart(std::move(chart));
 
-    rtReport->setReportText(ReadReportText(built.rtf)); // the rich text goes with `built`
+    rtReport->setReportText(readReportText(built.rtf)); // the rich text goes with `built`
 }
 
 void frmReport::releaseMemory() {
@@ -139,9 +139,9 @@ void frmReport::cmdPrint_Click() {
     bool printed = false;
     {
         Hourglass busy; // finding the default printer asks the print system too
-        printer = CreateReportPrinter(rangeName());
+        printer = createReportPrinter(rangeName());
         if (printer)
-            printed = PrintReport(PrintLines, header, Clock::today(), *printer);
+            printed = printReport(PrintLines, header, Clock::today(), *printer);
     }
     if (!printer)
         printToDocuments(header);
@@ -156,8 +156,8 @@ void frmReport::printToDocuments(const PrintHeader& header) {
     QString path;
     {
         Hourglass busy;
-        path = CreateNewFile(folder, rangeName(), QStringLiteral("pdf"));
-        written = !path.isEmpty() && ExportPdf(PrintLines, header, Clock::today(), path);
+        path = createNewFile(folder, rangeName(), QStringLiteral("pdf"));
+        written = !path.isEmpty() && exportPdf(PrintLines, header, Clock::today(), path);
     }
     if (written) {
         MsgBox(
@@ -175,7 +175,7 @@ void frmReport::printToDocuments(const PrintHeader& header) {
 }
 
 void frmReport::cmdExport_Click() {
-    const QString path = ChooseExportFile(this, QDir(documentsFolder()).filePath(rangeName()));
+    const QString path = chooseExportFile(this, QDir(documentsFolder()).filePath(rangeName()));
     if (path.isEmpty())
         return;
     bool written = false;
@@ -184,11 +184,11 @@ void frmReport::cmdExport_Click() {
         if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
             // The rows were let go once shown; the range is read again, as it was.
             gDataSource->cmdDietReport(loDate, hiDate, gCurrentUser);
-            const QList<ReportRow> rows = ReportRowsFrom(*gDataSource->rscmdDietReport);
+            const QList<ReportRow> rows = reportRowsFrom(*gDataSource->rscmdDietReport);
             gDataSource->rscmdDietReport->Close();
-            written = ExportCsv(rows, labels, path, targets);
+            written = exportCsv(rows, labels, path, targets);
         } else {
-            written = ExportPdf(PrintLines, printHeader(), Clock::today(), path, DefaultPageSize(),
+            written = exportPdf(PrintLines, printHeader(), Clock::today(), path, defaultPageSize(),
                                 &picCalories->chart());
         }
     }
@@ -198,7 +198,7 @@ void frmReport::cmdExport_Click() {
                vbOKOnly | vbCritical, QStringLiteral("Export Error"));
 }
 
-void ProduceDietReport(QWidget* parent) {
+void produceDietReport(QWidget* parent) {
     frmReportCrit crit(parent);
     if (crit.run() != u"OK")
         return;

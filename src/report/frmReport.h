@@ -54,4 +54,4 @@ private:
 };
 
 // Tools > Produce Diet Report: asks for a date range and shows the current user's report of it.
-void ProduceDietReport(QWidget* parent);
+void produceDietReport(QWidget* parent);

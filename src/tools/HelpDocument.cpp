@@ -82,16 +82,16 @@ QString HelpDocument::readPage(const QUrl& url) {
     return QString::fromUtf8(file.readAll());
 }
 
-QUrl HelpFile() {
+QUrl helpFile() {
     if (helpFileOverride())
         return *helpFileOverride();
-    return HelpFileOf(QCoreApplication::applicationDirPath());
+    return helpFileOf(QCoreApplication::applicationDirPath());
 }
 
-QUrl HelpFileOf(const QString& programDir) {
+QUrl helpFileOf(const QString& programDir) {
     // The document shipped with the program comes first; the copy compiled into the program
     // stands in when it is missing.
-    for (const QString& folder : {programDir, SharedFilesFolder(programDir)}) {
+    for (const QString& folder : {programDir, sharedFilesFolder(programDir)}) {
         const QString contents = folder + QStringLiteral("/Help/index.html");
         if (QFile::exists(contents))
             return urlOfFile(contents);

@@ -39,8 +39,8 @@ private:
 // Where the program's help document opens: the contents page in Help/ beside the program, or in
 // the shared files of an installed program, or the one compiled into the program, or an empty
 // address when the program has no help.
-QUrl HelpFile();
+QUrl helpFile();
 // The same for a program in `programDir`.
-QUrl HelpFileOf(const QString& programDir);
+QUrl helpFileOf(const QString& programDir);
 // Replaces the help document's contents page; an empty address means the program has none.
 void setHelpFile(const QUrl& contents);

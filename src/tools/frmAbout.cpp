@@ -158,7 +158,7 @@ void frmAbout::lblWEbLink_Click() {
     QDesktopServices::openUrl(QUrl(ProgramInfo::webAddress()));
 }
 
-void ShowAboutBox(QWidget* owner) {
+void showAboutBox(QWidget* owner) {
     frmAbout dlg(owner);
     ShowModal(dlg);
 }

@@ -41,4 +41,4 @@ private:
 };
 
 // Shows the About box modally, owned by `owner` (the main window's Help, About).
-void ShowAboutBox(QWidget* owner);
+void showAboutBox(QWidget* owner);

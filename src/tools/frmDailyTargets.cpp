@@ -44,7 +44,7 @@ frmDailyTargets::frmDailyTargets(QWidget* parent) : ModalDialog(parent) {
         label->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(row.name).mid(3));
         box = new QLineEdit(this);
         box->setObjectName(QString::fromLatin1(row.name));
-        LimitLength(box, 20);
+        limitLength(box, 20);
         label->setBuddy(box); // a screen reader names each box by its label
         grid->addWidget(label, i, 0);
         grid->addWidget(box, i, 1);
@@ -67,13 +67,13 @@ frmDailyTargets::frmDailyTargets(QWidget* parent) : ModalDialog(parent) {
 }
 
 void frmDailyTargets::Form_Load(const QString& user) {
-    lblTarget[6]->setText(OptionalNutrientName(1));
-    lblTarget[7]->setText(OptionalNutrientName(2));
+    lblTarget[6]->setText(optionalNutrientName(1));
+    lblTarget[7]->setText(optionalNutrientName(2));
     const DailyTargets targets = DailyTargets::load(user);
     for (int i = 0; i < Nutrients::Count; ++i) {
         const auto target = targets.value(QString::fromLatin1(kRows[i].column));
         // Shown so that reading the box back gives the same number.
-        txtTarget[size_t(i)]->setText(target ? ServingsText(*target) : QString());
+        txtTarget[size_t(i)]->setText(target ? servingsText(*target) : QString());
     }
 }
 
@@ -81,7 +81,7 @@ DailyTargets frmDailyTargets::targets() const {
     DailyTargets targets;
     for (int i = 0; i < Nutrients::Count; ++i) {
         double v = 0;
-        if (ParseNumber(txtTarget[size_t(i)]->text(), &v))
+        if (parseNumber(txtTarget[size_t(i)]->text(), &v))
             targets.set(QString::fromLatin1(kRows[i].column), v);
     }
     return targets;
@@ -91,7 +91,7 @@ void frmDailyTargets::cmdOK_Click() {
     for (int i = 0; i < Nutrients::Count; ++i) {
         QLineEdit* box = txtTarget[size_t(i)];
         double v = 0;
-        if (box->text().trimmed().isEmpty() || (ParseNumber(box->text(), &v) && v > 0))
+        if (box->text().trimmed().isEmpty() || (parseNumber(box->text(), &v) && v > 0))
             continue;
         MsgBox(lblTarget[size_t(i)]->text() +
                    QStringLiteral(" must be a positive number, or blank for no target."),
@@ -103,12 +103,12 @@ void frmDailyTargets::cmdOK_Click() {
     closeWith(QStringLiteral("OK"));
 }
 
-bool ShowDailyTargets(QWidget* parent) {
+bool showDailyTargets(QWidget* parent) {
     frmDailyTargets dlg(parent);
     dlg.Form_Load(gCurrentUser);
     // A save that failed has shown why; the dialog comes back as it was filled in.
     while (dlg.run() == u"OK")
-        if (SaveDailyTargets(gCurrentUser, dlg.targets()))
+        if (saveDailyTargets(gCurrentUser, dlg.targets()))
             return true;
     return false;
 }

@@ -33,4 +33,4 @@ private:
 
 // Tools > Daily Targets...: shows the current user's targets and saves them on OK; a save that
 // fails shows the dialog again as it was. True when they were saved.
-bool ShowDailyTargets(QWidget* parent);
+bool showDailyTargets(QWidget* parent);

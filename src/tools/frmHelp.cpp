@@ -44,7 +44,7 @@ QPointer<frmHelp>& theHelpWindow() {
 // The one help window, made on first use and made again when the help document has moved.
 // Says why when there is no help to show.
 frmHelp* helpWindow(QWidget* owner, const QString& title) {
-    const QUrl contents = HelpFile();
+    const QUrl contents = helpFile();
     if (contents.isEmpty()) {
         const QString caption = title.isEmpty() && owner ? owner->window()->windowTitle() : title;
         MsgBox(QStringLiteral("Unable to display Help Contents. There is no Help associated with "
@@ -275,7 +275,7 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-frmHelp* ShowHelpContents(QWidget* owner, const QString& title) {
+frmHelp* showHelpContents(QWidget* owner, const QString& title) {
     frmHelp* window = helpWindow(owner, title);
     if (window) {
         window->showContents();
@@ -284,7 +284,7 @@ frmHelp* ShowHelpContents(QWidget* owner, const QString& title) {
     return window;
 }
 
-frmHelp* ShowHelpSearch(QWidget* owner, const QString& title) {
+frmHelp* showHelpSearch(QWidget* owner, const QString& title) {
     frmHelp* window = helpWindow(owner, title);
     if (window) {
         present(window);

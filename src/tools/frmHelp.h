@@ -53,6 +53,6 @@ private:
 // Help, Contents: opens the help window at the contents page. When the program has no help
 // document it says so in a box titled `title` (empty: the owner's caption). Returns the help
 // window, or nullptr when there is none to show.
-frmHelp* ShowHelpContents(QWidget* owner, const QString& title = QString());
+frmHelp* showHelpContents(QWidget* owner, const QString& title = QString());
 // Help, Search For Help On...: opens the help window's keyword search with an empty keyword.
-frmHelp* ShowHelpSearch(QWidget* owner, const QString& title = QString());
+frmHelp* showHelpSearch(QWidget* owner, const QString& title = QString());

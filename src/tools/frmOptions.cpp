@@ -46,7 +46,7 @@ frmOptions::frmOptions(QWidget* parent) : ModalDialog(parent) {
         lblUser[size_t(i)]->setObjectName(QStringLiteral("lblUser") + n);
         txtUser[size_t(i)] = new QLineEdit(frmUser);
         txtUser[size_t(i)]->setObjectName(QStringLiteral("txtUser") + n);
-        LimitLength(txtUser[size_t(i)], 40);
+        limitLength(txtUser[size_t(i)], 40);
         lblUser[size_t(i)]->setBuddy(txtUser[size_t(i)]);
         optUser[size_t(i)] = new QRadioButton(QStringLiteral("Current User"), frmUser);
         optUser[size_t(i)]->setObjectName(QStringLiteral("optUser") + n);
@@ -69,7 +69,7 @@ frmOptions::frmOptions(QWidget* parent) : ModalDialog(parent) {
     txtOther1->setObjectName(QStringLiteral("txtOther1"));
     txtOther2->setObjectName(QStringLiteral("txtOther2"));
     for (QLineEdit* box : {txtOther1, txtOther2})
-        LimitLength(box, 10);
+        limitLength(box, 10);
     Label1->setBuddy(txtOther1);
     Label2->setBuddy(txtOther2);
     labels->addWidget(Label1, 0, 0);
@@ -141,11 +141,11 @@ bool frmOptions::save() {
     try {
         connDB.BeginTrans();
     } catch (const DbError&) {
-        ShowAppError(kConfigUpdatePhrase);
+        showAppError(kConfigUpdatePhrase);
         return false;
     }
-    bool ok = SetConfigValue(QStringLiteral("OTHER1"), CutText(txtOther1->text(), 10), false) &&
-              SetConfigValue(QStringLiteral("OTHER2"), CutText(txtOther2->text(), 10), false);
+    bool ok = SetConfigValue(QStringLiteral("OTHER1"), cutText(txtOther1->text(), 10), false) &&
+              SetConfigValue(QStringLiteral("OTHER2"), cutText(txtOther2->text(), 10), false);
     for (int i = 0; ok && i < 4; ++i) {
         const bool selected = optUser[size_t(i)]->isChecked();
         ok = SetConfigValue(userItem(i), txtUser[size_t(i)]->text(), selected);
@@ -158,7 +158,7 @@ bool frmOptions::save() {
         if (ok)
             connDB.CommitTrans();
     } catch (const DbError&) {
-        ShowAppError(kConfigUpdatePhrase);
+        showAppError(kConfigUpdatePhrase);
         ok = false;
     }
     if (!ok) {
@@ -167,12 +167,12 @@ bool frmOptions::save() {
         blnUserChange = changeBefore;
         return false;
     }
-    txtOther1->setText(CutText(txtOther1->text(), 10));
-    txtOther2->setText(CutText(txtOther2->text(), 10));
+    txtOther1->setText(cutText(txtOther1->text(), 10));
+    txtOther2->setText(cutText(txtOther2->text(), 10));
     return true;
 }
 
-bool ShowOptions(QWidget* parent) {
+bool showOptions(QWidget* parent) {
     frmOptions dlg(parent);
     dlg.Form_Load();
     dlg.run();

@@ -44,4 +44,4 @@ private:
 
 // Tools > Configuration Options and the toolbar's user button: shows the dialog; true when
 // another user became current (the diet log is then to be reloaded for that user).
-bool ShowOptions(QWidget* parent);
+bool showOptions(QWidget* parent);

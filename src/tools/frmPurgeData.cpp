@@ -46,13 +46,13 @@ void frmPurgeData::OKButton_Click() {
         closeWith(QStringLiteral("OK"));
 }
 
-bool PurgeDietData(QWidget* parent) {
+bool purgeDietData(QWidget* parent) {
     frmPurgeData dlg(parent);
     if (dlg.run() != u"OK")
         return false;
     Hourglass busy;
     // A checked copy of the log first; without one nothing is deleted.
-    if (!SnapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
+    if (!snapshotOrExplain(gDataSource->appDB, SnapshotMoment::BeforeDeletion))
         return false;
     // One statement: the whole range goes, or nothing does.
     const auto [lo, hi] = dlg.range();

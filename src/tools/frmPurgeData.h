@@ -14,4 +14,4 @@ private:
 
 // Tools > Purge Diet Data: asks for the range and deletes the current user's entries in it, in
 // one statement. True when entries may have been deleted (the diet log is then to be reloaded).
-bool PurgeDietData(QWidget* parent);
+bool purgeDietData(QWidget* parent);

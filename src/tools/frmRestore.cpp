@@ -30,20 +30,20 @@ void frmRestore::fillList() {
     for (int i = 0; i < kUsers; ++i)
         users << userItem(i);
     const QLocale locale;
-    const QList<BackupInfo> backups = ListBackups(gDBPath);
+    const QList<BackupInfo> backups = listBackups(gDBPath);
     QStringList paths;
     for (const BackupInfo& backup : backups)
         paths << backup.path;
     // Only the header and layout are checked here; the chosen copy's pages are checked when it
     // is restored. A file that fails says why where its counts would be.
-    const QList<CopySummary> summaries = SummarizeBackups(paths, users);
+    const QList<CopySummary> summaries = summarizeBackups(paths, users);
     for (qsizetype n = 0; n < backups.size(); ++n) {
         const BackupInfo& backup = backups[n];
         const CopySummary& summary = summaries[n];
         QStringList cells = {locale.toString(backup.taken, QLocale::ShortFormat),
                              locale.formattedDataSize(backup.size)};
         if (summary.fault != CopyFault::None)
-            cells << CopyFaultText(summary.fault);
+            cells << copyFaultText(summary.fault);
         else
             for (int i = 0; i < kUsers; ++i)
                 cells << (summary.counted ? locale.toString(summary.counts[i])
@@ -120,7 +120,7 @@ void frmRestore::cmdRestore_Click() {
         closeWith(QStringLiteral("OK"));
 }
 
-bool RestoreBackup(QWidget* parent) {
+bool restoreBackup(QWidget* parent) {
     frmRestore dlg(parent);
     if (dlg.run() != u"OK")
         return false;
@@ -128,12 +128,12 @@ bool RestoreBackup(QWidget* parent) {
     Hourglass busy;
     bool closedSets = false;
     // The present state is surely kept, even when a copy of it exists already.
-    const RestoreResult result = RestoreFromCopy(gDataSource->appDB, path, true, [&] {
+    const RestoreResult result = restoreFromCopy(gDataSource->appDB, path, true, [&] {
         gDataSource->closeResultSets();
         closedSets = true;
     });
     if (result.snapshotFailed)
-        MsgBox(SnapshotFailureText(SnapshotMoment::BeforeRestore, result.reason), vbExclamation);
+        MsgBox(snapshotFailureText(SnapshotMoment::BeforeRestore, result.reason), vbExclamation);
     else if (!result.reason.isEmpty())
         MsgBox((result.changed
                     ? QStringLiteral("The backup copy %1 was restored, but could not be "

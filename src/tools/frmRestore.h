@@ -32,4 +32,4 @@ private:
 // checked copy of the present state. True when the result sets were closed for the restore
 // (whether or not it succeeded): the main window is then to open them again and reload both
 // trees.
-bool RestoreBackup(QWidget* parent);
+bool restoreBackup(QWidget* parent);

@@ -23,7 +23,7 @@ enum class Command {
     Paste,
     Delete,
     FindEntry,
-    FindNext,
+    findNextRow,
     Rename,
     ToolsOptions,
     ToolsTargets,

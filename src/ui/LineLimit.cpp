@@ -27,7 +27,7 @@ public:
         const qsizetype headMost = std::min<qsizetype>(pos, before.size() - after);
         while (head < headMost && before.at(head) == input.at(head))
             ++head;
-        QString kept = CutText(input.left(pos), std::max<qsizetype>(length - after, head));
+        QString kept = cutText(input.left(pos), std::max<qsizetype>(length - after, head));
         if (kept.size() < head)
             kept = input.left(head);
         input = kept + input.mid(pos);
@@ -68,7 +68,7 @@ private:
 
 } // namespace
 
-void LimitLength(QLineEdit* edit, int length) {
+void limitLength(QLineEdit* edit, int length) {
     edit->setValidator(new LengthValidator(edit, length));
     edit->installEventFilter(new KeyLimit(edit, length));
 }

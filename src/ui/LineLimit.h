@@ -4,4 +4,4 @@
 // never through the middle of a character. QLineEdit's own maximum does neither.
 class QLineEdit;
 
-void LimitLength(QLineEdit* edit, int length);
+void limitLength(QLineEdit* edit, int length);

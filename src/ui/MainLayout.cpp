@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <cmath>
 
-MainLayout ComputeMainLayout(double innerWidth, double innerHeight) {
+MainLayout computeMainLayout(double innerWidth, double innerHeight) {
     const double frameHeight = innerHeight / 2 - 480;
     const double dietTop = 480 + frameHeight + 120;
     const auto rect = [](double left, double top, double width, double height) {

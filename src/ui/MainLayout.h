@@ -13,7 +13,7 @@ struct MainLayout {
 };
 
 // Places the children for an inner width and height in twips.
-MainLayout ComputeMainLayout(double innerWidth, double innerHeight);
+MainLayout computeMainLayout(double innerWidth, double innerHeight);
 
 namespace Twips {
 // Twips per pixel on the screen `widget` is on (15 at 96 dots per inch).

@@ -57,8 +57,8 @@ protected:
 // and a food left unsaved by a failed save offered for saving again.
 class FoodSelection {
 public:
-    virtual void RefreshFoodSelection() = 0;
-    virtual void SavePendingFood() = 0;
+    virtual void refreshFoodSelection() = 0;
+    virtual void savePendingFood() = 0;
 
 protected:
     ~FoodSelection() = default;
@@ -73,9 +73,9 @@ public:
     virtual TreeControl* findTree() = 0;
     // Selects the node of the current row (filling its group or day first), shows it and
     // clicks it; the tree takes the focus.
-    virtual void ShowFoundRow() = 0;
+    virtual void showFoundRow() = 0;
     // After a search without a match: makes the selected node's row current again.
-    virtual void RestoreFoundRow() = 0;
+    virtual void restoreFoundRow() = 0;
 
 protected:
     ~FindTarget() = default;

@@ -35,14 +35,14 @@ TEST_F(DataStoreTest, MovingStopsAtEitherEndAndAFailedSearchLeavesNoCurrentRow) 
     ASSERT_TRUE(rs.FindFirst(butter));
     const Bookmark first = rs.bookmark();
     QStringList found{rs.Fields(u"FoodId"_s).toString()};
-    while (rs.FindNext(butter))
+    while (rs.findNextRow(butter))
         found << rs.Fields(u"FoodId"_s).toString();
     EXPECT_EQ(found.join(u'|'), u"20051|1001|4602"_s);
     // The matches a search keeps are read again once the file changed.
     ds().appDB.execute(u"UPDATE FoodItem SET FoodName = 'Egg butter' WHERE FoodId = 1123"_s);
     ASSERT_TRUE(rs.FindFirst(butter));
-    ASSERT_TRUE(rs.FindNext(butter));
-    ASSERT_TRUE(rs.FindNext(butter));
+    ASSERT_TRUE(rs.findNextRow(butter));
+    ASSERT_TRUE(rs.findNextRow(butter));
     EXPECT_EQ(rs.Fields(u"FoodId"_s), 1123);
     rs.setBookmark(first);
     EXPECT_EQ(rs.Fields(u"FoodId"_s), 20051);

@@ -50,7 +50,7 @@ void run(const QString& path, const QString& sql) {
 TEST_F(RestoreCopyTest,
        ACopyLaidOutOtherwiseNewerInWalModeOrDamagedIsListedWithWhyAndNeverRestored) {
     addDiet(u1, day(1), u"Banana"_s);
-    const SnapshotResult good = TakeSnapshot(ds().appDB);
+    const SnapshotResult good = takeSnapshot(ds().appDB);
     ASSERT_TRUE(good.status == SnapshotResult::Taken) << qPrintable(good.reason);
     addDiet(u1, day(2), u"Egg"_s);
     const QByteArray bytes = fileBytes(good.path);
@@ -136,12 +136,12 @@ TEST_F(RestoreCopyTest,
         ASSERT_TRUE(writeFile(path, stranger.replaced.isNull() ? bytes : stranger.replaced));
         if (!stranger.sql.isEmpty())
             run(path, stranger.sql);
-        const CopySummary summary = SummarizeBackup(path, users);
-        EXPECT_EQ(CopyFaultText(summary.fault), stranger.listed);
+        const CopySummary summary = summarizeBackup(path, users);
+        EXPECT_EQ(copyFaultText(summary.fault), stranger.listed);
         EXPECT_EQ(summary.counted, stranger.listed.isEmpty());
-        EXPECT_TRUE(CheckBackup(path).startsWith(stranger.refused))
-            << qPrintable(CheckBackup(path));
-        const RestoreResult restored = RestoreFromCopy(ds().appDB, path, true);
+        EXPECT_TRUE(checkBackup(path).startsWith(stranger.refused))
+            << qPrintable(checkBackup(path));
+        const RestoreResult restored = restoreFromCopy(ds().appDB, path, true);
         EXPECT_FALSE(restored.changed);
         EXPECT_FALSE(restored.snapshotFailed);
         EXPECT_TRUE(restored.reason.startsWith(stranger.refused)) << qPrintable(restored.reason);
@@ -149,7 +149,7 @@ TEST_F(RestoreCopyTest,
     }
     // No copy of the present state was named for a refused restore, and SQLite left nothing
     // beside the copies it read.
-    EXPECT_EQ(ListBackups(db.path()).size(), qsizetype(std::size(strangers)) + 1);
+    EXPECT_EQ(listBackups(db.path()).size(), qsizetype(std::size(strangers)) + 1);
     EXPECT_EQ(QDir(backups()).entryList({u"*-wal"_s, u"*-shm"_s, u"*-journal"_s}).join(u','),
               QString());
 
@@ -157,11 +157,11 @@ TEST_F(RestoreCopyTest,
     run(good.path, u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
                    "100000) INSERT INTO DietActivity (UserName, DietDate, FoodName) SELECT "
                    "'USER2', '2026-12-03', 'Fig' FROM n"_s);
-    EXPECT_FALSE(SummarizeBackup(good.path, users, 0).counted);
-    const CopySummary counted = SummarizeBackup(good.path, users);
+    EXPECT_FALSE(summarizeBackup(good.path, users, 0).counted);
+    const CopySummary counted = summarizeBackup(good.path, users);
     EXPECT_EQ(counted.fault, CopyFault::None);
     EXPECT_EQ(counted.counts, (QList<qint64>{1, 100000, 0, 0}));
-    const RestoreResult restored = RestoreFromCopy(ds().appDB, good.path, true);
+    const RestoreResult restored = restoreFromCopy(ds().appDB, good.path, true);
     EXPECT_TRUE(restored.changed && restored.reason.isEmpty()) << qPrintable(restored.reason);
     EXPECT_EQ(Recordset::openSnapshot(ds().appDB, u"SELECT count(*) AS n FROM DietActivity"_s)
                   ->Fields(u"n"_s),

@@ -53,7 +53,7 @@ TEST(SchemaVersion, AnOlderFileGetsExactGramWeightsAllAtOnceOrNotAtAllANewerOneI
         u"SELECT USDA_GM_WT FROM DietActivity WHERE USDA_NDB_NO = 2047 AND USDA_MSRE_NO = 4"_s;
     ASSERT_EQ(queryValue(path, dash), 0); // table salt's dash of 0.4 g, in whole grams
     // A backup copy of that layout can be restored: its weights declared INTEGER read as numbers.
-    EXPECT_EQ(CheckBackup(path), QString());
+    EXPECT_EQ(checkBackup(path), QString());
 
     // A step that fails undoes those before it: the foods' weights are made exact first, then
     // the entries', which this index refuses once two of one user have weights with decimals.

@@ -52,12 +52,12 @@ TEST(ParseNumber, TakesTheLocalesDecimalMarkAndNeverDigitsGroupedInThousands) {
         SCOPED_TRACE((c.locale.name() + u' ' + c.typed).toStdString());
         DefaultLocale locale(c.locale);
         double v = 0;
-        EXPECT_EQ(ParseNumber(c.typed, &v) ? QString::number(v) : QString(), c.read);
+        EXPECT_EQ(parseNumber(c.typed, &v) ? QString::number(v) : QString(), c.read);
     }
     // What the boxes show reads back as the same number.
     DefaultLocale locale(german);
-    EXPECT_EQ(DecimalText(184.12, 3), u"184,120"_s);
+    EXPECT_EQ(decimalText(184.12, 3), u"184,120"_s);
     double back = 0;
-    EXPECT_TRUE(ParseNumber(ServingsText(0.1), &back));
+    EXPECT_TRUE(parseNumber(servingsText(0.1), &back));
     EXPECT_EQ(back, 0.1);
 }

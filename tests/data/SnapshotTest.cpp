@@ -30,7 +30,7 @@ protected:
         return QDir(backups()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
     SnapshotResult::Status snapshot(bool force = false) {
-        last = TakeSnapshot(ds().appDB, force);
+        last = takeSnapshot(ds().appDB, force);
         return last.status;
     }
     SnapshotResult last;
@@ -50,7 +50,7 @@ TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAft
     EXPECT_EQ(queryValue(last.path, u"PRAGMA integrity_check"_s), u"ok"_s);
     EXPECT_EQ(queryValue(last.path, kEntries),
               Recordset::openSnapshot(ds().appDB, kEntries)->Fields(u"Entries"_s));
-    EXPECT_EQ(SummarizeBackup(last.path, {u1, u"USER2"_s, u"USER3"_s}).counts,
+    EXPECT_EQ(summarizeBackup(last.path, {u1, u"USER2"_s, u"USER3"_s}).counts,
               (QList<qint64>{1, 1, 0}));
 
     EXPECT_EQ(snapshot(), SnapshotResult::Skipped);
@@ -80,7 +80,7 @@ TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAft
     EXPECT_EQ(snapshot(true), SnapshotResult::Taken) << "forced";
 
     // Newest first, the forced copy numbered; no partial copy is left.
-    const QList<BackupInfo> list = ListBackups(db.path());
+    const QList<BackupInfo> list = listBackups(db.path());
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list[0].path, backups() + u"/ForkData 2026-12-07 200000 (2).mdb"_s);
     EXPECT_EQ(list[3].taken, QDateTime(day(7), QTime(3, 15, 22)));
@@ -91,7 +91,7 @@ TEST_F(SnapshotTest, AChangedLogIsCopiedAndCheckedAnUnchangedOneIsSkippedAlsoAft
 TEST_F(SnapshotTest, AFailedCopyLeavesNoFileBehindAndSaysWhy) {
     // Backups cannot be made: one message, and the caller is told nothing is saved.
     ASSERT_TRUE(writeFile(backups(), "not a folder"));
-    EXPECT_FALSE(SnapshotOrExplain(ds().appDB, SnapshotMoment::BeforeDeletion));
+    EXPECT_FALSE(snapshotOrExplain(ds().appDB, SnapshotMoment::BeforeDeletion));
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].prompt,
               u"A checked backup copy of the diet log could not be made, so nothing was "
@@ -190,7 +190,7 @@ TEST_F(SnapshotTest, AClockSetAheadOrBackThinsOutNothingItShouldNotAndNamesNoNew
     Clock::setFixed(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
     ASSERT_EQ(snapshot(), SnapshotResult::Taken);
     EXPECT_EQ(files().size(), before.size() + 1);
-    const QList<BackupInfo> list = ListBackups(db.path());
+    const QList<BackupInfo> list = listBackups(db.path());
     EXPECT_EQ(list.first().path, last.path);
     EXPECT_TRUE(std::is_sorted(list.begin() + 1, list.end(),
                                [](const auto& a, const auto& b) { return a.taken > b.taken; }));
@@ -209,11 +209,11 @@ TEST_F(SnapshotTest, ALinkToTheLogIsNoCopyAndTheLockOnTheLogHolds) {
     addDiet(u1, day(1), u"Banana"_s);
     Clock::setFixed(QDateTime(day(7), QTime(3, 20)));
     EXPECT_EQ(snapshot(), SnapshotResult::Taken);
-    const QList<BackupInfo> list = ListBackups(db.path());
+    const QList<BackupInfo> list = listBackups(db.path());
     EXPECT_EQ(list.size(), 2);
     EXPECT_EQ(list.value(1).path, taken);
     for (const QString& link : {symlink, hardlink}) {
-        const RestoreResult restored = RestoreFromCopy(ds().appDB, link);
+        const RestoreResult restored = restoreFromCopy(ds().appDB, link);
         EXPECT_FALSE(restored.changed);
         EXPECT_EQ(restored.reason, u"The copy is not a Forkwise diet log."_s);
     }

@@ -193,7 +193,7 @@ TEST_F(DailyTargetsTest, TodaysCaloriesFollowEveryKindOfChange) {
     EXPECT_LT(w().sbPanel2->x(), w().sbPanelToday->x());
     EXPECT_LT(w().sbPanelToday->x(), w().sbPanel3->x());
     Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
-    ASSERT_TRUE(TakeSnapshot(gDataSource->appDB).saved());
+    ASSERT_TRUE(takeSnapshot(gDataSource->appDB).saved());
     Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(12, 0)));
 
     doubleClick(w().tvwFood, food(kCheese)); // 300 kcal

@@ -90,7 +90,7 @@ TEST_F(DietClipboardTest, DeletingADayAsksWithItsDateAndRemovesOnlyThisUsersEntr
     EXPECT_EQ(entryCount(), 1);
     // The copy before the deletion holds the day; closing leaves a copy of what is left.
     closeWindow();
-    const QList<BackupInfo> copies = ListBackups(db.path());
+    const QList<BackupInfo> copies = listBackups(db.path());
     ASSERT_EQ(copies.size(), 2);
     const auto entries = [](const QString& path) {
         return queryValue(path, QStringLiteral("SELECT count(*) FROM DietActivity")).toInt();

@@ -63,9 +63,9 @@ TEST(NutrientText, RoundsTheShortestDecimalFormToOneDecimalHalvesToEven) {
                                          "0.05000004=0.1 -2.35=-2.4 9.95=10 0.05=0 1e-7=0 "
                                          "123456789.25=123456789.2");
     for (const QString& c : cases.split(u' '))
-        EXPECT_EQ(NutrientText(c.section(u'=', 0, 0).toDouble()), c.section(u'=', 1))
+        EXPECT_EQ(nutrientText(c.section(u'=', 0, 0).toDouble()), c.section(u'=', 1))
             << c.toStdString();
-    EXPECT_EQ(NutrientText(QVariant()), QString());
+    EXPECT_EQ(nutrientText(QVariant()), QString());
 }
 
 TEST_F(DietTotalsTest, ShowsADaysSumsOrAnEntrysValuesAndClosesOnEscapeOrElsewhere) {

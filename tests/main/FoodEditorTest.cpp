@@ -15,10 +15,10 @@
 
 using FoodEditorTest = MainWindowTest;
 
-TEST(CaloriesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
+TEST(sharesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
     // Within 20 kcal or 20% of what the grams imply, or no grams given: no mark.
-    EXPECT_FALSE(CaloriesDisagree(10, 20, 5, 215) || CaloriesDisagree(0, 0, 0, 250));
-    EXPECT_TRUE(CaloriesDisagree(10, 20, 5, 1900)); // a typo of a zero
+    EXPECT_FALSE(sharesDisagree(10, 20, 5, 215) || sharesDisagree(0, 0, 0, 250));
+    EXPECT_TRUE(sharesDisagree(10, 20, 5, 1900)); // a typo of a zero
 }
 
 TEST_F(FoodEditorTest, AnOriginalUsdaFoodRescalesFromItsStoredValuesAndKeepsItsStandardOnes) {

@@ -51,7 +51,7 @@ void MainWindowTest::prepare(const QStringList& statements) {
 }
 
 void MainWindowTest::start() {
-    ASSERT_TRUE(StartProgram(db.programDir()));
+    ASSERT_TRUE(startProgram(db.programDir()));
     ASSERT_TRUE(gMainForm);
     QApplication::processEvents();
 }

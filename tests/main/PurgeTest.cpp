@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, APurgeDeletesOnlyTheCurrentUsersEntriesOfTheRange) {
     ASSERT_TRUE(QFile::remove(backups));
 
     purge(QDate(1999, 1, 1), QDate(1999, 12, 31), {}); // both ends included
-    const QList<BackupInfo> copies = ListBackups(db.path());
+    const QList<BackupInfo> copies = listBackups(db.path());
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(queryValue(copies[0].path, QStringLiteral("PRAGMA integrity_check")).toString(),
               QStringLiteral("ok"));

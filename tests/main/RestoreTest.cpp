@@ -48,7 +48,7 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
     });
 
     Clock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
-    ASSERT_TRUE(TakeSnapshot(gDataSource->appDB).saved());
+    ASSERT_TRUE(takeSnapshot(gDataSource->appDB).saved());
     // After the copy: user 2's entries gone, user 1 current, a new food group.
     for (const char* sql :
          {"DELETE FROM DietActivity WHERE UserName = 'USER2'",
@@ -80,7 +80,7 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].prompt,
               u"Replace the diet log with the backup copy taken %1?"_s.arg(taken));
-    EXPECT_EQ(ListBackups(db.path()).size(), 2);
+    EXPECT_EQ(listBackups(db.path()).size(), 2);
 
     restore([&](frmRestore& f) {
         chooseOlder(f);
@@ -93,10 +93,10 @@ TEST_F(RestoreTest, AnOlderCopyComesBackIntoBothTreesAfterACopyOfThePresentState
     EXPECT_EQ(w().tvwDiet->Count(), 2);
     EXPECT_FALSE(groupShown());
     // The state before the restore is the newest copy.
-    const QList<BackupInfo> copies = ListBackups(db.path());
+    const QList<BackupInfo> copies = listBackups(db.path());
     ASSERT_EQ(copies.size(), 3);
     EXPECT_EQ(copies[0].taken, Clock::now());
-    EXPECT_EQ(SummarizeBackup(copies[0].path, {u"USER1"_s, u"USER2"_s}).counts,
+    EXPECT_EQ(summarizeBackup(copies[0].path, {u"USER1"_s, u"USER2"_s}).counts,
               (QList<qint64>{1, 0}));
     EXPECT_EQ(queryValue(copies[0].path, u"SELECT count(*) FROM FoodGroup WHERE GroupId = 900"_s),
               1);
@@ -152,7 +152,7 @@ TEST_F(RestoreTest, ACopyThatFailsItsChecksIsListedWithWhyOrRefusedAtRestoreAndT
         u" cannot be restored, so the diet log was left unchanged.\n\nThe copy failed its "
         "integrity check: "_s))
         << qPrintable(boxes.boxes()[1].prompt);
-    EXPECT_EQ(ListBackups(db.path()).size(), 4) << "no copy of the present state is made";
+    EXPECT_EQ(listBackups(db.path()).size(), 4) << "no copy of the present state is made";
     EXPECT_EQ(w().tvwDiet->Count(), 1);
 
     // With only copies that cannot be restored, none can be chosen.
@@ -203,7 +203,7 @@ TEST_F(RestoreTest, APageCopyThatFailsKeepsTheChosenCopyAndOnlyASuccessThinsOutT
                   u" cannot be restored, so the diet log was left unchanged.\n\nThe disk is "
                   "full."_s);
     // The copy of the present state was made, and nothing was thinned out.
-    EXPECT_EQ(ListBackups(db.path()).size(), 6);
+    EXPECT_EQ(listBackups(db.path()).size(), 6);
     EXPECT_TRUE(QFile::exists(copy(1)));
     EXPECT_FALSE(w().tvwDiet->Item(u"DT20260102"_s));
 
@@ -212,7 +212,7 @@ TEST_F(RestoreTest, APageCopyThatFailsKeepsTheChosenCopyAndOnlyASuccessThinsOutT
     EXPECT_TRUE(w().tvwDiet->Item(u"DT20260102"_s));
     // The newest five are kept and the copy restored; the other is thinned out.
     QStringList kept;
-    for (const BackupInfo& info : ListBackups(db.path()))
+    for (const BackupInfo& info : listBackups(db.path()))
         kept << QFileInfo(info.path).fileName().mid(20, 10);
     EXPECT_EQ(kept.join(u','),
               u"100000 (2),100000.mdb,050000.mdb,040000.mdb,030000.mdb,010000.mdb"_s);

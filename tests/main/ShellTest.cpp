@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, FirstRunOpensAtTheDefaultPlaceAndClosingRemembersTheNewOn
 
     // A placement off every screen comes back onto the primary screen.
     closeWindow();
-    SavePlacement({-90000, 250000, 6500, 6500});
+    writePlacement({-90000, 250000, 6500, 6500});
     start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.intersects(w().geometry()));
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, AFailedLoadShowsItsMessageAndEndsWithoutAWindow) {
     prepare({QStringLiteral("DROP TABLE FoodGroup"),
              QStringLiteral("CREATE TABLE FoodGroup (GroupId INTEGER PRIMARY KEY, GroupName TEXT, "
                             "ParentGroup INTEGER, GroupTag TEXT) WITHOUT ROWID")});
-    EXPECT_FALSE(StartProgram(db.programDir()));
+    EXPECT_FALSE(startProgram(db.programDir()));
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes().back().prompt,
               QStringLiteral("Unable to retrieve Food Data.  ") + gSupportMsg);

@@ -19,18 +19,18 @@ ChartDay day(int month, int d, double fat, double carbohydrate, double protein, 
 
 TEST(CalorieChart, BarsAreDaysUntilTheyWouldBeThinnerThanThreePixels) {
     const QDate jan1(2026, 1, 1);
-    EXPECT_EQ(ChartPeriodFor(jan1, jan1, 600), (ChartPeriod{ChartUnit::Day, 1}));
-    EXPECT_EQ(ChartPeriodFor(jan1, jan1.addDays(199), 600), (ChartPeriod{ChartUnit::Day, 1}));
-    EXPECT_EQ(ChartPeriodFor(jan1, jan1.addDays(200), 600), (ChartPeriod{ChartUnit::Week, 1}));
+    EXPECT_EQ(chartPeriodFor(jan1, jan1, 600), (ChartPeriod{ChartUnit::Day, 1}));
+    EXPECT_EQ(chartPeriodFor(jan1, jan1.addDays(199), 600), (ChartPeriod{ChartUnit::Day, 1}));
+    EXPECT_EQ(chartPeriodFor(jan1, jan1.addDays(200), 600), (ChartPeriod{ChartUnit::Week, 1}));
     // Ten years: 522 weeks would be 1.1 pixels wide, 121 months 5.
-    EXPECT_EQ(ChartPeriodFor(QDate(2016, 12, 10), QDate(2026, 12, 7), 600),
+    EXPECT_EQ(chartPeriodFor(QDate(2016, 12, 10), QDate(2026, 12, 7), 600),
               (ChartPeriod{ChartUnit::Month, 1}));
     // A range wider than the months allow takes as many years a bar as it needs.
-    EXPECT_EQ(ChartPeriodFor(QDate(1900, 1, 1), QDate(2099, 12, 31), 600),
+    EXPECT_EQ(chartPeriodFor(QDate(1900, 1, 1), QDate(2099, 12, 31), 600),
               (ChartPeriod{ChartUnit::Year, 1}));
-    EXPECT_EQ(ChartPeriodFor(QDate(1800, 1, 1), QDate(2799, 12, 31), 600),
+    EXPECT_EQ(chartPeriodFor(QDate(1800, 1, 1), QDate(2799, 12, 31), 600),
               (ChartPeriod{ChartUnit::Year, 5}));
-    EXPECT_EQ(ChartBars({{}, QDate(2026, 1, 2), jan1}, {}).size(), 0); // a range backwards
+    EXPECT_EQ(chartBars({{}, QDate(2026, 1, 2), jan1}, {}).size(), 0); // a range backwards
 }
 
 TEST(CalorieChart, AWeekAveragesItsDaysWithEntriesAndSplitsByItsShares) {
@@ -39,7 +39,7 @@ TEST(CalorieChart, AWeekAveragesItsDaysWithEntriesAndSplitsByItsShares) {
         {day(1, 7, 10, 20, 5, 300), day(1, 9, 0, 0, 0, 100), day(1, 20, 3, 3, 3, 0)},
         QDate(2026, 1, 7),
         QDate(2026, 1, 25)};
-    const QList<ChartBar> weeks = ChartBars(data, {ChartUnit::Week, 1});
+    const QList<ChartBar> weeks = chartBars(data, {ChartUnit::Week, 1});
     ASSERT_EQ(weeks.size(), 3);
     EXPECT_EQ(weeks[0].first, QDate(2026, 1, 7));
     EXPECT_EQ(weeks[0].last, QDate(2026, 1, 11));
@@ -59,15 +59,15 @@ TEST(CalorieChart, AWeekAveragesItsDaysWithEntriesAndSplitsByItsShares) {
     EXPECT_EQ(weeks[2].last, QDate(2026, 1, 25));
 
     // The range's average line counts the three days with entries, not the 19 days.
-    const ChartSummary summary = SummarizeChart(data);
+    const ChartSummary summary = summarizeChart(data);
     EXPECT_EQ(summary.daysWithEntries, 3);
     EXPECT_NEAR(summary.average, 400.0 / 3, 1e-9);
     EXPECT_EQ(summary.highestDay, QDate(2026, 1, 7));
-    EXPECT_EQ(ChartDescription(data), u"From 01/07/26 to 01/25/26: average 133 kcal a day on the "
+    EXPECT_EQ(chartDescription(data), u"From 01/07/26 to 01/25/26: average 133 kcal a day on the "
                                       "3 days with entries; highest 300 kcal on 01/07/26"_s);
 
     // Days, one bar each with a gap for every day without entries.
-    const QList<ChartBar> days = ChartBars(data, {});
+    const QList<ChartBar> days = chartBars(data, {});
     ASSERT_EQ(days.size(), 19);
     EXPECT_DOUBLE_EQ(days[0].average, 300);
     EXPECT_EQ(days[1].daysWithEntries, 0);
@@ -79,7 +79,7 @@ TEST(CalorieChart, MonthsAndYearsKeepTheirCalendarBoundsInsideTheRange) {
         {day(1, 31, 50, 250, 100, 2400), day(2, 1, 70, 200, 60, 1300), day(3, 2, 0, 0, 0, 1850)},
         QDate(2026, 1, 30),
         QDate(2026, 3, 2)};
-    const QList<ChartBar> months = ChartBars(data, {ChartUnit::Month, 1});
+    const QList<ChartBar> months = chartBars(data, {ChartUnit::Month, 1});
     ASSERT_EQ(months.size(), 3);
     EXPECT_EQ(months[0].first, QDate(2026, 1, 30));
     EXPECT_EQ(months[1].first, QDate(2026, 2, 1));
@@ -90,13 +90,13 @@ TEST(CalorieChart, MonthsAndYearsKeepTheirCalendarBoundsInsideTheRange) {
     EXPECT_DOUBLE_EQ(months[2].average, 1850);
     EXPECT_EQ(months[2].shares, (std::array<double, 3>{0, 0, 0}));
 
-    const QList<ChartBar> years = ChartBars(data, {ChartUnit::Year, 1});
+    const QList<ChartBar> years = chartBars(data, {ChartUnit::Year, 1});
     ASSERT_EQ(years.size(), 1);
     EXPECT_EQ(years[0].daysWithEntries, 3);
     EXPECT_NEAR(years[0].average, 5550.0 / 3, 1e-9);
-    EXPECT_EQ(ChartDescription(data), u"From 01/30/26 to 03/02/26: average 1,850 kcal a day on the "
+    EXPECT_EQ(chartDescription(data), u"From 01/30/26 to 03/02/26: average 1,850 kcal a day on the "
                                       "3 days with entries; highest 2,400 kcal on 01/31/26"_s);
-    EXPECT_EQ(ChartDescription({{}, QDate(2026, 1, 5), QDate(2026, 1, 11)}),
+    EXPECT_EQ(chartDescription({{}, QDate(2026, 1, 5), QDate(2026, 1, 11)}),
               u"From 01/05/26 to 01/11/26: no entries, so no average and no highest day"_s);
 
     // Drawn small and large, with and without entries, it stays inside its area.
@@ -105,7 +105,7 @@ TEST(CalorieChart, MonthsAndYearsKeepTheirCalendarBoundsInsideTheRange) {
             QImage image(size + QSize(20, 20), QImage::Format_RGB32);
             image.fill(Qt::white);
             QPainter p(&image);
-            PaintCalorieChart(p, QRectF(QPointF(10, 10), size), d);
+            paintCalorieChart(p, QRectF(QPointF(10, 10), size), d);
             p.end();
             for (int x = 0; x < image.width(); ++x)
                 ASSERT_EQ(image.pixel(x, 0), qRgb(255, 255, 255)) << size.width();

@@ -68,7 +68,7 @@ TEST_F(ReportWindowTest, PrintGoesToTheDefaultCupsQueueAndItsPagesCarryHeaderAnd
     start();
     Clock::setFixed(QDateTime(QDate(2026, 1, 12), QTime(9, 0)));
     std::shared_ptr<ReportPrinter> used;
-    setPrinterFactory([&](const QString& docName) { return used = SystemDefaultPrinter(docName); });
+    setPrinterFactory([&](const QString& docName) { return used = systemDefaultPrinter(docName); });
     report("mnuToolsDietReport", QDate(2026, 1, 5), QDate(2026, 1, 11), [&](frmReport& f) {
         QTest::mouseClick(f.cmdPrint, Qt::LeftButton); // a dialog would have met the handler
     });

@@ -69,7 +69,7 @@ TEST(ReportBuilder, DaysGiveHeadingsEntriesDayTotalsAndGrandTotalsInOrder) {
                                               {bold(kGrandShares)},
                                               {},
                                               {}};
-    EXPECT_EQ(ParseRtf(report.rtf), expectedText);
+    EXPECT_EQ(parseRtf(report.rtf), expectedText);
 
     const QList<PrintLine> expected = {
         {u"PREBREAK"_s, u"01/05/1999"_s},   {u"DETAIL1"_s, kAppleLine},
@@ -93,12 +93,12 @@ TEST(ReportBuilder, DaysGiveHeadingsEntriesDayTotalsAndGrandTotalsInOrder) {
     EXPECT_EQ(two.lines[13].Text,
               u"Report Grand Totals:"_s + sp(43) +
                   cells({"10.5", "61.0", "13.3", "385.0", "402.0", "24.0", "5.9", "0.3"}));
-    const QList<RtfParagraph> twoText = ParseRtf(two.rtf);
+    const QList<RtfParagraph> twoText = parseRtf(two.rtf);
     const QList<RtfParagraph> dayBreak = {{bold(kDayShares)}, {}, {}, {bold(u"01/06/1999"_s)}, {}};
     EXPECT_EQ(twoText.mid(10, 5), dayBreak);
 
     const BuiltReport none = BuildReport({}, {});
-    EXPECT_EQ(ParseRtf(none.rtf),
+    EXPECT_EQ(parseRtf(none.rtf),
               QList<RtfParagraph>{{bold(u"No Data Available for the selected Date Range"_s)}});
     EXPECT_TRUE(none.lines.isEmpty());
 }
@@ -113,7 +113,7 @@ TEST(ReportBuilder, RowsAreReadFromTheDietLogWithTheirNulls) {
                u"5, 6, 7, 8), (2, 'USER1', '1999-01-06', NULL, NULL, NULL, NULL, NULL, NULL, "
                u"NULL, NULL, NULL, NULL, NULL)"_s);
     auto rs = Recordset::openSnapshot(db, u"SELECT * FROM DietActivity ORDER BY DietId"_s);
-    const QList<ReportRow> rows = ReportRowsFrom(*rs);
+    const QList<ReportRow> rows = reportRowsFrom(*rs);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].DietDate, kJan5);
     EXPECT_EQ(rows[0].FoodName + u'|' + rows[0].ServingSize, u"Apple|1 medium"_s);
@@ -127,15 +127,15 @@ TEST(ReportBuilder, RowsAreReadFromTheDietLogWithTheirNulls) {
 
 TEST(ReportBuilder, CalorieSharesComeFromTheGrams) {
     // Fat 90, carbohydrate 80 and protein 20 of 190 calories, whatever the stored calories.
-    EXPECT_EQ(CalorieShares(10, 20, 5, 300), u"     47.4%     42.1%     10.5%"_s);
-    EXPECT_EQ(CalorieShares(10, 20, 5, 0), u"      0.0%      0.0%      0.0%"_s);
-    EXPECT_EQ(CalorieShares(0, 0, 0, 120), u"      0.0%      0.0%      0.0%"_s);
+    EXPECT_EQ(calorieShares(10, 20, 5, 300), u"     47.4%     42.1%     10.5%"_s);
+    EXPECT_EQ(calorieShares(10, 20, 5, 0), u"      0.0%      0.0%      0.0%"_s);
+    EXPECT_EQ(calorieShares(0, 0, 0, 120), u"      0.0%      0.0%      0.0%"_s);
     // Halves as a reader sees them go away from zero; a minus stays only on what is left.
-    EXPECT_EQ(FixedText(0.15, 1), u"0.2"_s);
-    EXPECT_EQ(FixedText(1.005, 2), u"1.01"_s);
-    EXPECT_EQ(FixedText(9.96, 1), u"10.0"_s);
-    EXPECT_EQ(FixedText(-2.25, 1), u"-2.3"_s);
-    EXPECT_EQ(FixedText(-0.04, 1), u"0.0"_s);
+    EXPECT_EQ(fixedText(0.15, 1), u"0.2"_s);
+    EXPECT_EQ(fixedText(1.005, 2), u"1.01"_s);
+    EXPECT_EQ(fixedText(9.96, 1), u"10.0"_s);
+    EXPECT_EQ(fixedText(-2.25, 1), u"-2.3"_s);
+    EXPECT_EQ(fixedText(-0.04, 1), u"0.0"_s);
 }
 
 TEST(ReportBuilder, MissingValuesShowEmptyAndTooWideCellsShowHashesNeverACutFigure) {
@@ -159,5 +159,5 @@ TEST(ReportBuilder, MissingValuesShowEmptyAndTooWideCellsShowHashesNeverACutFigu
     EXPECT_EQ(detail.mid(55, 38), QString(28, u'#') + u"       1.0"_s);
     EXPECT_EQ(wide.lines[2].Text, u"   ["_s + QString(45, u's') + u"  t]"_s);
     EXPECT_EQ(wide.lines[3].Text.mid(63, 20), QString(20, u'#'));
-    EXPECT_EQ(ParseRtf(wide.rtf).value(0), headings(u"12345678"_s, u"   Fibre"_s));
+    EXPECT_EQ(parseRtf(wide.rtf).value(0), headings(u"12345678"_s, u"   Fibre"_s));
 }

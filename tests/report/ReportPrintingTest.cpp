@@ -53,7 +53,7 @@ TEST(ReportPrinting, OneEntryPrintsOnOnePageWithHeaderHeadingsAndFooter) {
     const PrintLineList lines = BuildReport({oneDay().first()}, kHeader.labels).lines;
     ASSERT_EQ(lines.size(), 8);
     RecordingPrinter printer;
-    ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
+    ASSERT_TRUE(printReport(lines, kHeader, kPrintDate, printer));
     EXPECT_TRUE(printer.landscape);
     EXPECT_EQ(printer.fontName, u"Liberation Mono"_s);
     EXPECT_EQ(printer.endDocs, 1);
@@ -90,7 +90,7 @@ TEST(ReportPrinting, LongReportsRepeatTheHeaderOnEveryPageAndNeverSplitAPair) {
     rows << row(kJan6, u"Milk"_s, 1, u"1 cup"_s, {1, 1, 1, 1, 1, 1, 1, 1});
     const PrintLineList lines = BuildReport(rows, kHeader.labels).lines;
     RecordingPrinter printer;
-    ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer));
+    ASSERT_TRUE(printReport(lines, kHeader, kPrintDate, printer));
     const auto& printed = printer.lines;
 
     // Page 1 holds entries 1-21 (50 lines), page 2 entries 22-44, page 3 the rest of the first
@@ -157,7 +157,7 @@ TEST(ReportExport, PdfPagesAreLandscapeWithColumnsMeasuredInTwips) {
     const PrintLineList lines = BuildReport(rows, {}).lines;
     const QString path = dir.filePath(u"report.pdf"_s);
     const PrintHeader header{u"Alice"_s, u"01/05/99 - 01/08/99"_s, {}};
-    ASSERT_TRUE(ExportPdf(lines, header, QDate(2024, 2, 3), path, QPageSize(QPageSize::Letter)));
+    ASSERT_TRUE(exportPdf(lines, header, QDate(2024, 2, 3), path, QPageSize(QPageSize::Letter)));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
@@ -165,7 +165,7 @@ TEST(ReportExport, PdfPagesAreLandscapeWithColumnsMeasuredInTwips) {
     // 40 entries over 4 days fill two pages of 50 lines and part of a third.
     EXPECT_EQ(pdf.count("/Type /Page\n"), 3);
 
-    EXPECT_FALSE(ExportPdf(lines, header, QDate(2024, 2, 3), dir.filePath(u"no/such/x.pdf"_s)));
+    EXPECT_FALSE(exportPdf(lines, header, QDate(2024, 2, 3), dir.filePath(u"no/such/x.pdf"_s)));
 }
 
 TEST(ReportExport, CsvQuotesFieldsAndListsEntriesThenTotals) {
@@ -174,7 +174,7 @@ TEST(ReportExport, CsvQuotesFieldsAndListsEntriesThenTotals) {
         row(kJan6, QString(), std::nullopt, QString(), {})};
     QTemporaryDir dir;
     const QString path = dir.filePath(u"report.csv"_s);
-    ASSERT_TRUE(ExportCsv(rows, {u"Fiber"_s, u"a,b"_s}, path));
+    ASSERT_TRUE(exportCsv(rows, {u"Fiber"_s, u"a,b"_s}, path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(),
@@ -186,14 +186,14 @@ TEST(ReportExport, CsvQuotesFieldsAndListsEntriesThenTotals) {
               "1999-01-05,Day Totals,,,1.0,2.0,3.0,4.0,5.0,6.0,0.0,0.0\r\n"
               "1999-01-06,Day Totals,,,0.0,0.0,0.0,0.0,0.0,0.0,0.0,0.0\r\n"
               ",Report Grand Totals,,,1.0,2.0,3.0,4.0,5.0,6.0,0.0,0.0\r\n");
-    EXPECT_FALSE(ExportCsv(rows, {}, dir.filePath(u"no/such/report.csv"_s)));
+    EXPECT_FALSE(exportCsv(rows, {}, dir.filePath(u"no/such/report.csv"_s)));
 }
 
 TEST(ReportExport, TheChartGetsOneMorePageUnderTheSameHeaderAndFooter) {
     const PrintLineList lines = BuildReport(oneDay(), kHeader.labels).lines;
     const ChartData chart{{{kJan5, 2.5, 49, 5.3, 235}}, kJan5, kJan6};
     RecordingPrinter printer;
-    ASSERT_TRUE(PrintReport(lines, kHeader, kPrintDate, printer, &chart));
+    ASSERT_TRUE(printReport(lines, kHeader, kPrintDate, printer, &chart));
     ASSERT_EQ(printer.charts.size(), 1);
     EXPECT_EQ(printer.charts[0].page, 2);
     // Between the column headings (their line at 1493.25) and the footer, as wide as the table.
@@ -210,7 +210,7 @@ TEST(ReportExport, TheChartGetsOneMorePageUnderTheSameHeaderAndFooter) {
     // Into a PDF: the table's page and the chart's.
     QTemporaryDir dir;
     const QString path = dir.filePath(u"chart.pdf"_s);
-    ASSERT_TRUE(ExportPdf(lines, kHeader, kPrintDate, path, QPageSize(QPageSize::Letter), &chart));
+    ASSERT_TRUE(exportPdf(lines, kHeader, kPrintDate, path, QPageSize(QPageSize::Letter), &chart));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count("/Type /Page\n"), 2);
@@ -241,7 +241,7 @@ TEST(ReportTargets, EachDayClosesWithItsPercentsOnTheSamePageAndInTheCsv) {
     for (int i = 0; i < 120; ++i)
         many << row(kJan5.addDays(i / 5), u"Food"_s, 1, u"1"_s, {1, 1, 1, 1, 1, 1, 1, 1});
     RecordingPrinter printer;
-    ASSERT_TRUE(PrintReport(BuildReport(many, {}, targets).lines, kHeader, kPrintDate, printer));
+    ASSERT_TRUE(printReport(BuildReport(many, {}, targets).lines, kHeader, kPrintDate, printer));
     const auto& printed = printer.lines;
     for (qsizetype i = 0; i < printed.size(); ++i)
         if (printed[i].text.startsWith(u"% of Daily"_s)) {
@@ -251,7 +251,7 @@ TEST(ReportTargets, EachDayClosesWithItsPercentsOnTheSamePageAndInTheCsv) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath(u"report.csv"_s);
-    ASSERT_TRUE(ExportCsv(rows, {u"Fiber"_s, u"Sugar"_s}, path, targets));
+    ASSERT_TRUE(exportCsv(rows, {u"Fiber"_s, u"Sugar"_s}, path, targets));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(

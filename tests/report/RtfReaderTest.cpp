@@ -11,7 +11,7 @@ namespace {
 
 QString plain(QStringView rtf) {
     QStringList paragraphs;
-    for (const RtfParagraph& p : ParseRtf(rtf)) {
+    for (const RtfParagraph& p : parseRtf(rtf)) {
         QString text;
         for (const RtfRun& run : p)
             text += run.text;
@@ -32,7 +32,7 @@ QString emphasis(const ReportText& text, qsizetype line) {
 
 TEST(RtfReader, TheReportReadsBackAsItsLinesInBoldAndUnderline) {
     const BuiltReport report = BuildReport(oneDay(), {u"Fiber grams"_s, QString()});
-    const ReportText shown = ReadReportText(report.rtf);
+    const ReportText shown = readReportText(report.rtf);
 
     // One line for each paragraph the reader reads, with its text.
     EXPECT_EQ(shown.toPlainText(), plain(report.rtf));
@@ -75,13 +75,13 @@ TEST(RtfReader, NamesWithBracesBackslashesAndAccentsShowAsTheyArePrinted) {
 }
 
 TEST(RtfReader, ReadsTheSubsetAndSurvivesHostileInput) {
-    const QList<RtfParagraph> runs = ParseRtf(u"}}a{\\b b\\ul c\\ulnone d}\\ul0 e{\\ul f\\ul0 g"_s);
+    const QList<RtfParagraph> runs = parseRtf(u"}}a{\\b b\\ul c\\ulnone d}\\ul0 e{\\ul f\\ul0 g"_s);
     const RtfParagraph expected = {{u"a"_s, false, false, 0}, {u"b"_s, true, false, 0},
                                    {u"c"_s, true, true, 0},   {u"d"_s, true, false, 0},
                                    {u"e"_s, false, false, 0}, {u"f"_s, false, true, 0},
                                    {u"g"_s, false, false, 0}};
     EXPECT_EQ(runs, QList<RtfParagraph>{expected});
-    EXPECT_EQ(ParseRtf(u"{\\fs20 x}"_s).value(0).value(0).pointSize, 10);
+    EXPECT_EQ(parseRtf(u"{\\fs20 x}"_s).value(0).value(0).pointSize, 10);
 
     EXPECT_EQ(plain(u"{\\rtf1\\f2 \\u-10180?\\u-8370?x}"_s), u"🍎x"_s);
     EXPECT_EQ(plain(u"\\u-10180?x \\u-8370?"_s), u"\uFFFDx \uFFFD"_s); // halves of a pair
@@ -94,6 +94,6 @@ TEST(RtfReader, ReadsTheSubsetAndSurvivesHostileInput) {
     for (const QString& hostile :
          {u"\\"_s, u"{\\rtf1\\b"_s, u"\\u"_s, u"_s\\u-"_s, u"\\'"_s, u"\\'4"_s, u"\\u65?\\"_s,
           QString(100000, u'}'), u"\\par"_s.repeated(20000)}) {
-        EXPECT_LE(ReadReportText(hostile).lineCount(), 20001);
+        EXPECT_LE(readReportText(hostile).lineCount(), 20001);
     }
 }

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         say(QStringLiteral("BOX ") + prompt);
         std::_Exit(3);
     });
-    if (!StartProgram(QString::fromLocal8Bit(argv[1])) || !gMainForm) {
+    if (!startProgram(QString::fromLocal8Bit(argv[1])) || !gMainForm) {
         say(QStringLiteral("START FAILED"));
         return 2;
     }

@@ -78,7 +78,7 @@ void closeProgram() {
 TEST(LogLocation, APortableProgramUsesDataBesideItAndAnInstalledOneCopiesItsLogOnceForThePerson) {
     Installed installed;
     TestDatabase portable;
-    const DietLogPlace beside = PrepareDietLog(portable.programDir());
+    const DietLogPlace beside = prepareDietLog(portable.programDir());
     EXPECT_EQ(beside.status, DietLogPlace::Ready);
     EXPECT_EQ(beside.path, portable.path());
     EXPECT_FALSE(QFileInfo::exists(installed.dataHome()));
@@ -86,7 +86,7 @@ TEST(LogLocation, APortableProgramUsesDataBesideItAndAnInstalledOneCopiesItsLogO
     // The first start copies the delivered database and opens the copy.
     const QByteArray delivered = fileBytes(installed.delivered());
     MsgBoxRecorder boxes;
-    ASSERT_TRUE(StartProgram(installed.programDir()));
+    ASSERT_TRUE(startProgram(installed.programDir()));
     EXPECT_EQ(gDBPath, installed.log());
     EXPECT_EQ(QFileInfo(installed.log()).dir().entryList(QDir::Files),
               QStringList{u"ForkData.mdb"_s});
@@ -100,13 +100,13 @@ TEST(LogLocation, APortableProgramUsesDataBesideItAndAnInstalledOneCopiesItsLogO
     // Later starts open the person's log as it is, and never copy over it.
     queryValue(installed.log(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                                 "NumServings) VALUES (7, 'USER1', '2026-01-01', 'Kept', 1)"_s);
-    const DietLogPlace later = PrepareDietLog(installed.programDir());
+    const DietLogPlace later = prepareDietLog(installed.programDir());
     EXPECT_EQ(later.status, DietLogPlace::Ready);
     EXPECT_EQ(later.path, installed.log());
     EXPECT_EQ(queryValue(installed.log(), u"SELECT FoodName FROM DietActivity"_s), u"Kept"_s);
     // A log gone from its folder is missing, as it would be beside the program.
     ASSERT_TRUE(QFile::remove(installed.log()));
-    EXPECT_FALSE(StartProgram(installed.programDir()));
+    EXPECT_FALSE(startProgram(installed.programDir()));
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].prompt, missingText(installed.log()));
     EXPECT_EQ(boxes.boxes()[0].title, kCritical);
@@ -124,7 +124,7 @@ TEST(LogLocation, AFirstCopyThatCannotBeMadeLeavesNothingBehindAndSaysWhy) {
             ASSERT_TRUE(writeFile(installed.delivered(), bytes));
         }
         boxes.clear();
-        EXPECT_FALSE(StartProgram(installed.programDir()));
+        EXPECT_FALSE(startProgram(installed.programDir()));
         ASSERT_EQ(boxes.boxes().size(), 1u);
         EXPECT_EQ(boxes.boxes()[0].prompt, missingText(installed.delivered()));
         EXPECT_EQ(boxes.boxes()[0].title, kCritical);
@@ -142,7 +142,7 @@ TEST(LogLocation, AFirstCopyThatCannotBeMadeLeavesNothingBehindAndSaysWhy) {
             ASSERT_TRUE(writeFile(partial, delivered.left(4096)));
         }
         boxes.clear();
-        EXPECT_FALSE(StartProgram(installed.programDir()));
+        EXPECT_FALSE(startProgram(installed.programDir()));
         EXPECT_FALSE(gMainForm);
         ASSERT_EQ(boxes.boxes().size(), 1u);
         EXPECT_EQ(boxes.boxes()[0].prompt,
@@ -156,7 +156,7 @@ TEST(LogLocation, AFirstCopyThatCannotBeMadeLeavesNothingBehindAndSaysWhy) {
     // With room again the next start makes the log, whose backups are kept beside it.
     FailingVfs::failWrites(false);
     boxes.clear();
-    ASSERT_TRUE(StartProgram(installed.programDir()));
+    ASSERT_TRUE(startProgram(installed.programDir()));
     closeProgram();
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_EQ(dataFolder(installed), (QStringList{u"Forkwise/Data"_s, u"Forkwise/Data/Backups"_s,

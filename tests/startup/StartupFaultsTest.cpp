@@ -114,7 +114,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     const auto startOnce = [&](int answer, const QString& ending) {
         boxes.clear();
         boxes.answer(answer);
-        const bool started = StartProgram(db.programDir());
+        const bool started = startProgram(db.programDir());
         const QString said = boxes.boxes().empty() ? QString() : boxes.boxes()[0].prompt;
         EXPECT_EQ(boxes.boxes().size(), 1u) << qPrintable(said);
         EXPECT_TRUE(said.startsWith(damaged) && said.endsWith(ending)) << qPrintable(said);
@@ -169,7 +169,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     // A crash that left the file sound costs only the check: no question.
     ASSERT_TRUE(writeFile(journal, QByteArray(512, '\0')));
     boxes.clear();
-    ASSERT_TRUE(StartProgram(db.programDir()));
+    ASSERT_TRUE(startProgram(db.programDir()));
     EXPECT_TRUE(boxes.boxes().empty());
     gMainForm->close();
     QApplication::processEvents();

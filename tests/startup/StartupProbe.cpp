@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         std::printf("%s\n", prompt.toUtf8().constData());
         return (buttons & 7) == vbYesNo ? int(vbYes) : int(vbOK);
     });
-    const bool started = StartProgram(QString::fromLocal8Bit(argv[1]));
+    const bool started = startProgram(QString::fromLocal8Bit(argv[1]));
     std::fflush(stdout);
     std::_Exit(started ? 0 : 1); // the window is not run: nothing is to be saved or closed
 }

@@ -41,7 +41,7 @@ void expectRefused(const QString& programDir, const QString& prompt,
     const QStringList files = data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     const QByteArray before = fileBytes(data.filePath(u"ForkData.mdb"_s));
     MsgBoxRecorder boxes;
-    EXPECT_FALSE(StartProgram(programDir));
+    EXPECT_FALSE(startProgram(programDir));
     EXPECT_FALSE(gMainForm);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     const RecordedBox& box = boxes.boxes()[0];
@@ -60,7 +60,7 @@ TEST(Startup, TheFileIsHeldForTheWholeRunAndAFileTakenMissingDamagedOrForeignIsN
     {
         MsgBoxRecorder boxes;
         ASSERT_TRUE(otherProcessCanRead(db.path()));
-        ASSERT_TRUE(StartProgram(db.programDir()));
+        ASSERT_TRUE(startProgram(db.programDir()));
         EXPECT_TRUE(boxes.boxes().empty());
         ASSERT_TRUE(gMainForm && gMainForm->isVisible());
         EXPECT_FALSE(otherProcessCanRead(db.path()));
@@ -154,7 +154,7 @@ TEST(Startup, ALogHoldingATriggerOrViewIsRefusedNamingItAndLeftUnchanged) {
         queryValue(db.path(), sql);
         MsgBoxRecorder boxes;
         const QByteArray before = fileBytes(db.path());
-        EXPECT_FALSE(StartProgram(db.programDir()));
+        EXPECT_FALSE(startProgram(db.programDir()));
         EXPECT_FALSE(gMainForm);
         ASSERT_EQ(boxes.boxes().size(), 1u);
         EXPECT_EQ(boxes.boxes()[0].prompt,

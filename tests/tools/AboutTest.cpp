@@ -45,7 +45,7 @@ TEST(About, OkAnswersEnterAndEscTheWebLinkOpensTheWebAddressAndTheLogIsNamed) {
             closed += about.parentWidget() == &owner && !about.isVisible();
             return about.result();
         });
-        ShowAboutBox(&owner);
+        showAboutBox(&owner);
     }
     setModalHandler({});
     QDesktopServices::unsetUrlHandler(u"https"_s);

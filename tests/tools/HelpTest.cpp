@@ -33,7 +33,7 @@ const QString kLinks = u"href=\"([^\"]*)\""_s, kAnchors = u"(?:name|id)=\"([^\"]
 } // namespace
 
 TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) {
-    const HelpDocument doc(HelpFile());
+    const HelpDocument doc(helpFile());
     ASSERT_GE(doc.topics().size(), 15);
     QStringList broken, notInContents;
     for (const HelpTopic& topic : doc.topics()) {
@@ -59,21 +59,21 @@ TEST(HelpDocument, EveryLinkLeadsToAnExistingTopicAndEveryTopicIsInTheContents) 
 
 TEST(HelpWindow, OneWindowForContentsNavigationAndKeywordSearch) {
     QWidget owner;
-    frmHelp* help = ShowHelpContents(&owner);
+    frmHelp* help = showHelpContents(&owner);
     ASSERT_TRUE(help && help->isVisible());
     EXPECT_FALSE(help->fraSearch->isVisibleTo(help));
     const auto shown = [help] { return help->txtTopic->source().fileName(); };
     EXPECT_EQ(shown(), u"index.html"_s);
 
-    help->txtTopic->setSource(HelpFile().resolved(QUrl(u"purge.html"_s)));
+    help->txtTopic->setSource(helpFile().resolved(QUrl(u"purge.html"_s)));
     help->actBack->trigger();
     EXPECT_EQ(shown(), u"index.html"_s);
     help->actForward->trigger();
     EXPECT_EQ(shown(), u"purge.html"_s);
-    EXPECT_EQ(ShowHelpContents(&owner), help);
+    EXPECT_EQ(showHelpContents(&owner), help);
     EXPECT_EQ(shown(), u"index.html"_s);
 
-    EXPECT_EQ(ShowHelpSearch(&owner), help);
+    EXPECT_EQ(showHelpSearch(&owner), help);
     EXPECT_TRUE(help->fraSearch->isVisibleTo(help));
     const auto type = [help](const QString& text) {
         help->txtKeyword->clear();
@@ -95,7 +95,7 @@ TEST(HelpWindow, OneWindowForContentsNavigationAndKeywordSearch) {
 
     type(u"xyzzy"_s);
     EXPECT_FALSE(help->lstKeywords->currentItem() || help->cmdDisplay->isEnabled());
-    ShowHelpSearch(&owner); // opens again with an empty keyword and every line
+    showHelpSearch(&owner); // opens again with an empty keyword and every line
     EXPECT_TRUE(help->txtKeyword->text().isEmpty());
     EXPECT_TRUE(help->lstKeywords->currentItem());
 }
@@ -104,24 +104,24 @@ TEST(HelpDocument, TheDocumentShippedBesideOrInAnInstalledProgramsSharedFilesCom
     QTemporaryDir root;
     const QString program = root.filePath(u"usr/bin"_s);
     ASSERT_TRUE(QDir().mkpath(program));
-    EXPECT_EQ(HelpFileOf(program), QUrl(u"qrc:/help/index.html"_s));
+    EXPECT_EQ(helpFileOf(program), QUrl(u"qrc:/help/index.html"_s));
     for (const QString& shipped : {root.filePath(u"usr/share/forkwise/Help/index.html"_s),
                                    program + u"/Help/index.html"_s}) {
         ASSERT_TRUE(writeFile(shipped, "<html></html>"));
-        EXPECT_EQ(HelpFileOf(program), QUrl::fromLocalFile(shipped));
+        EXPECT_EQ(helpFileOf(program), QUrl::fromLocalFile(shipped));
     }
 }
 
 TEST(HelpWindow, AMissingHelpDocumentIsReported) {
-    const QUrl delivered = HelpFile();
+    const QUrl delivered = helpFile();
     QWidget owner;
     MsgBoxRecorder boxes;
     setHelpFile(QUrl());
-    EXPECT_FALSE(ShowHelpSearch(&owner, u"Forkwise 1.0"_s));
+    EXPECT_FALSE(showHelpSearch(&owner, u"Forkwise 1.0"_s));
     setHelpFile(QUrl::fromLocalFile(u"/nonexistent/Help/index.html"_s));
-    EXPECT_FALSE(ShowHelpContents(&owner));
+    EXPECT_FALSE(showHelpContents(&owner));
     setHelpFile(delivered);
-    EXPECT_TRUE(ShowHelpContents(&owner));
+    EXPECT_TRUE(showHelpContents(&owner));
     QStringList seen;
     for (const RecordedBox& box : boxes.boxes())
         seen << u"%1 | %2 | %3"_s.arg(box.title).arg(box.buttons).arg(box.prompt);

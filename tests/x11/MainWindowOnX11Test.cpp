@@ -120,7 +120,7 @@ TEST(MainWindowOnX11, FoodsAndEntriesAreDraggedOntoDaysWithEitherButton) {
         dlg.OKButton->click();
         return dlg.result();
     });
-    ASSERT_TRUE(StartProgram(db.programDir()));
+    ASSERT_TRUE(startProgram(db.programDir()));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(gMainForm));
     TreeControl* diet = gMainForm->tvwDiet;
     ASSERT_TRUE(diet->Item(u"DT20261201"_s) && diet->Item(u"DT20261201"_s)->Children() == 0)
