@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace bench {
@@ -43,6 +44,14 @@ inline int fail(const char* program, const QString& why) {
 
 inline double msOf(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The processor time the process has used, user and system, in milliseconds: on a machine shared
+// with other work the clock also counts the time others had.
+inline double cpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 inline double median(std::vector<double> v) {

@@ -9,6 +9,9 @@
 //     dropped with the left button on a day never opened, which holds 20 entries; timed from
 //     the drop until the day shows 21 entries with the new one selected and the events that
 //     follow are processed.
+//   paste of a day: a day of 20 entries, never opened, is copied (not timed) and pasted with
+//     Edit > Paste on another day never opened; timed from the paste until the day shows 40
+//     entries with the first new one selected and the events that follow are processed.
 //
 // Every entry is committed to the file at once with a synchronous commit, so the figures include
 // the file system's flush to the disk; run it with --dir on a tmpfs to see the share of that.
@@ -23,6 +26,7 @@
 #include "clsFWSDataSource.h"
 #include "frmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -111,8 +115,10 @@ public:
                failed(u"double click %1: the new entry is not selected under today"_s.arg(run + 1));
     }
 
-    // Days of the current user's log other than today, never opened, spread over the years.
+    // Days of the current user's log other than today, never opened, spread over the years:
+    // `count` for drops and as many for pastes, and the day copied for those.
     bool pickDays(int count) {
+        count = 2 * count + 1;
         std::vector<TreeNode*> unopened;
         const QString today = dayKey(Clock::today());
         for (int i = 0; i < w_.tvwDiet->topLevelItemCount(); ++i) {
@@ -163,12 +169,49 @@ public:
                                                                            : u"not selected"_s));
     }
 
+    // Copies the last day picked, from the diet tree, with Edit > Copy.
+    bool copyDay() {
+        TreeNode* day = days_.back();
+        Q_EMIT w_.tvwDiet->GotFocus();
+        click(w_.tvwDiet, day);
+        QAction* copy = w_.action(u"mnuEditCopy"_s);
+        if (!copy->isEnabled())
+            return failed(u"Copy is not enabled on the day %1"_s.arg(day->Text()));
+        copy->trigger();
+        return w_.action(u"mnuEditPaste"_s)->isEnabled() ||
+               failed(u"Copy on the day %1 did not enable Paste"_s.arg(day->Text()));
+    }
+
+    bool pasteDay(int run, double& ms, double& cpu) {
+        TreeNode* day = days_[days_.size() / 2 + size_t(run)];
+        click(w_.tvwDiet, day);
+        QApplication::processEvents();
+        const auto key = Recordset::openSnapshot(
+            gDataSource->appDB,
+            u"SELECT KeyValue + 1 FROM TableKey WHERE KeyName = 'DIETACTIVITY'"_s);
+        const long firstNew = long(key->Fields(key->fieldNames().first()).toLongLong());
+        cpu = bench::cpuMs();
+        QElapsedTimer t;
+        t.start();
+        w_.action(u"mnuEditPaste"_s)->trigger();
+        TreeNode* selected = w_.tvwDiet->selectedNode();
+        const bool ok = day->Children() == 2 * kDayEntries && selected &&
+                        selected->Parent() == day && selected->Key() == entryKey(firstNew);
+        QApplication::processEvents();
+        ms = msOf(t);
+        cpu = bench::cpuMs() - cpu;
+        return ok || failed(u"paste %1 on %2: %3 entries"_s.arg(run + 1)
+                                .arg(day->Text())
+                                .arg(day->Children()));
+    }
+
 private:
     // The press of a node, as the tree reports it: selected, then NodeClick.
-    void click(TreeNode* food) {
-        w_.tvwFood->selectNode(food);
-        Q_EMIT w_.tvwFood->NodeClick(food);
+    static void click(TreeControl* tree, TreeNode* node) {
+        tree->selectNode(node);
+        Q_EMIT tree->NodeClick(node);
     }
+    void click(TreeNode* food) { click(w_.tvwFood, food); }
     bool failed(const QString& why) {
         error = why;
         return false;
@@ -238,6 +281,16 @@ int main(int argc, char* argv[]) {
             return fail(bench.error);
         drops.push_back(ms);
     }
+    std::vector<double> pastes, pastesCpu;
+    if (boxes.isEmpty() && !bench.copyDay())
+        return fail(bench.error);
+    for (int i = 0; i < runs && boxes.isEmpty(); ++i) {
+        double ms = 0, cpu = 0;
+        if (!bench.pasteDay(i, ms, cpu))
+            return fail(bench.error);
+        pastes.push_back(ms);
+        pastesCpu.push_back(cpu);
+    }
     if (!boxes.isEmpty())
         return fail(u"a message box appeared: "_s + boxes.join(u"; "_s));
     const qint64 rows = gDataSource->rscmdDietData->RecordCount();
@@ -250,7 +303,8 @@ int main(int argc, char* argv[]) {
     print(u"  the copy is on %1 (%2); every entry is committed with a synchronous commit, so "
           "the figures include the flush to the file"_s.arg(fileSystemOf(folder.path()),
                                                             folder.path()));
-    print(u"  %1 entries of the current user loaded; %2"_s.arg(rows - 2 * runs).arg(todayHolds));
+    print(u"  %1 entries of the current user loaded; %2"_s.arg(rows - (2 + kDayEntries) * runs)
+              .arg(todayHolds));
     print(u"  double click on a favourite food until the new entry is selected under today, %1 "
           "runs:"_s.arg(runs));
     print(u"    first (also opens today's day): %1 ms"_s.arg(doubleClicks.front(), 0, 'f', 2));
@@ -262,5 +316,12 @@ int main(int argc, char* argv[]) {
               .arg(kDayEntries + 1)
               .arg(runs));
     print(u"    %1   (goal: under 5 ms)"_s.arg(summary(drops)));
+    print(
+        u"  Edit > Paste of a copied day of %1 entries on an unopened day of %1, until the day "
+        "shows %2 with the first new one selected, %3 runs on %3 different days:"_s.arg(kDayEntries)
+            .arg(2 * kDayEntries)
+            .arg(runs));
+    print(u"    %1; CPU median %2 ms   (goal: under 20 ms on tmpfs)"_s.arg(summary(pastes))
+              .arg(median(pastesCpu), 0, 'f', 2));
     return 0;
 }

@@ -40,15 +40,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using bench::cpuMs;
 using bench::msOf;
 using bench::print;
 using bench::summary;
-
-double cpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 // Clock times and CPU times of the same runs.
 struct Times {

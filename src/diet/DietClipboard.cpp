@@ -1,4 +1,5 @@
-// Deleting diet entries and whole days, and cutting, copying and pasting entries between days.
+// Deleting diet entries and whole days, and cutting, copying and pasting entries, or all of a
+// day's, between days.
 #include "DietLog.h"
 
 #include "DietNodes.h"
@@ -13,6 +14,11 @@ void DietLog::Cut() {
 }
 
 void DietLog::Copy() {
+    if (const TreeNode* selected = tvwDiet->selectedNode();
+        selected && selected->Tag() == kDietDay) {
+        CopyDietDay(dateOf(selected));
+        return;
+    }
     if (!gDataSource->rscmdDietData)
         return;
     try {
@@ -98,14 +104,37 @@ void DietLog::DeleteDietDay(const QDate& day) {
 }
 
 void DietLog::CopyDietEntry(Recordset& rs) {
-    state.DietClip = DietClipRecord::read(rs);
+    holdInDietClip({DietClipRecord::read(rs)});
+}
+
+void DietLog::CopyDietDay(const QDate& day) {
+    // Read from the log rather than the tree: the day may never have been opened.
+    gDataSource->cmdDietItems(day, gCurrentUser);
+    Recordset& items = *gDataSource->rscmdDietItems;
+    std::vector<DietClipRecord> entries;
+    for (; !items.eof(); items.MoveNext())
+        entries.push_back(DietClipRecord::read(items));
+    items.Close();
+    if (!entries.empty())
+        holdInDietClip(std::move(entries));
+}
+
+void DietLog::holdInDietClip(std::vector<DietClipRecord> entries) {
+    state.DietClip = std::move(entries);
     parts.enable({Command::Paste}, true);
     state.DietClipValid = true;
 }
 
+bool DietLog::dayHasEntries(const TreeNode* day) const {
+    if (day->Children() > 0)
+        return true;
+    const QDate d = dateOf(day);
+    return gDataSource->cmdCountDietItems(d, d, gCurrentUser) > 0;
+}
+
 void DietLog::PasteDietEntry() {
     TreeNode* selected = tvwDiet->selectedNode();
-    if (!selected) {
+    if (!selected || state.DietClip.empty()) {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
@@ -117,9 +146,11 @@ void DietLog::PasteDietEntry() {
         if (selected->Children() == 0)
             LoadDietItems(day);
     }
-    // A new entry of the copied one's values, on the chosen day.
-    DietClipRecord entry = state.DietClip;
-    entry.DietId = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
-    entry.DietDate = day;
-    addEntry(entry);
+    // New entries of the copied ones' values, on the chosen day.
+    std::vector<DietClipRecord> entries = state.DietClip;
+    for (DietClipRecord& entry : entries)
+        entry.DietDate = day;
+    if (addEntries(std::move(entries)))
+        if (TreeNode* first = tvwDiet->selectedNode())
+            tvwDiet_NodeClick(first);
 }

@@ -30,6 +30,16 @@ QDate dropDate(const TreeNode* target) {
     return dateOf(target);
 }
 
+// Takes back the unfinished transaction of a write that failed; a log that cannot be taken back
+// ends the run.
+void rollBack() {
+    try {
+        gDataSource->connDB.Rollback();
+    } catch (const DbError&) {
+        gDataSource->reportFailure(kDietUpdatePhrase);
+    }
+}
+
 QString groupNameOf(long groupId) {
     Recordset& groups = *gDataSource->rscmdGroups;
     groups.MoveFirst();
@@ -57,7 +67,6 @@ void DietLog::AddDietEntry(const FoodClipRecord& food, double servings, const QD
         food.values.scaled(servings).scaled(GramWeightRatio(food.USDA_GM_WT, gramWeight));
     if (refuseInfinite(entry.values))
         return;
-    entry.DietId = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
     entry.DietDate = date;
     entry.NumServings = servings;
     entry.FoodName = food.FoodName;
@@ -71,23 +80,49 @@ void DietLog::AddDietEntry(const FoodClipRecord& food, double servings, const QD
         ShowAppError(kDietUpdatePhrase);
         return;
     }
-    addEntry(entry);
+    addEntries({entry});
 }
 
-void DietLog::addEntry(const DietClipRecord& entry) {
+bool DietLog::addEntries(std::vector<DietClipRecord> entries) {
     Recordset& diet = *gDataSource->rscmdDietData;
+    std::vector<Bookmark> added;
     try {
-        EditScope add(diet);
-        diet.AddNew();
-        entry.write(diet);
-        diet.setField(QStringLiteral("UserName"), gCurrentUser);
-        add.commit();
-        diet.setBookmark(diet.LastModified());
+        gDataSource->connDB.BeginTrans();
+        for (DietClipRecord& entry : entries) {
+            entry.DietId = gDataSource->getTableKey(QStringLiteral("DIETACTIVITY"));
+            EditScope add(diet);
+            diet.AddNew();
+            entry.write(diet);
+            diet.setField(QStringLiteral("UserName"), gCurrentUser);
+            add.commit();
+            added.push_back(diet.LastModified());
+        }
+        gDataSource->connDB.CommitTrans();
     } catch (const DbError&) {
+        rollBack();
+        // The set still lists the rows the rollback took back: it is read again, and the
+        // selected entry made current again.
+        ReloadDietLog(false);
+        locateSelectedEntry();
         ShowAppError(kDietUpdatePhrase);
-        return;
+        return false;
+    } catch (const CommandFailed&) {
+        rollBack();
+        throw;
     }
+    if (added.empty())
+        return false;
+    // A day already shown takes the others first; then the first is added as a single new entry
+    // is, which makes or loads its day (bringing the others along) and is selected.
+    const TreeNode* day = tvwDiet->Item(dayKey(entries.front().DietDate));
+    if (day && day->Children() > 0)
+        for (size_t i = 1; i < added.size(); ++i) {
+            diet.setBookmark(added[i]);
+            AddDietNode(diet, kDietItem, true);
+        }
+    diet.setBookmark(added.front());
     AddDietNode(diet, kDietItem, false);
+    return true;
 }
 
 // ---- Dragging -----------------------------------------------------------------------------

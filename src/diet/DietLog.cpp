@@ -158,7 +158,9 @@ void DietLog::tvwDiet_NodeClick(TreeNode*) {
     const bool entry = selected->Tag() == kDietItem;
     // Off after the tree was filled afresh with nothing selected; any day or entry has totals.
     parts.enable({Command::DietDetails}, true);
-    parts.enable({Command::Cut, Command::Copy, Command::DietEntry}, entry);
+    parts.enable({Command::Cut, Command::DietEntry}, entry);
+    // A day is copied whole; Cut stays an entry's (a day is deleted by its own command).
+    parts.enable({Command::Copy}, entry || dayHasEntries(selected));
     tvwDiet->setAutoDrag(entry);
 }
 

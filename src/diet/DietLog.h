@@ -53,8 +53,10 @@ private:
 
     // ---- Entries and drops (DietEntries.cpp)
     void EditDietEntry();
-    // Writes `entry` as a new row of the current user and shows it.
-    void addEntry(const DietClipRecord& entry);
+    // Every new entry is written here: `entries`, all of one day, become rows of the current
+    // user, each with a new key, all in one transaction or none; the first is shown selected.
+    // Returns whether they were written.
+    bool addEntries(std::vector<DietClipRecord> entries);
     // Moves the current entry, shown as `entry`, to `day`.
     void moveEntry(TreeNode* entry, const QDate& day);
     void tvwDiet_OLEStartDrag(QMimeData* data, Qt::DropActions& allowedEffects);
@@ -70,7 +72,12 @@ private:
     void DeleteDietEntry(const QString& mode);
     void DeleteDietDay(const QDate& day);
     void CopyDietEntry(Recordset& rs);
+    // Copies all of the current user's entries of `day`.
+    void CopyDietDay(const QDate& day);
+    void holdInDietClip(std::vector<DietClipRecord> entries);
     void PasteDietEntry();
+    // Whether the day has entries of the current user, whether or not they were loaded.
+    bool dayHasEntries(const TreeNode* day) const;
 
     MainParts& parts;
     TreeControl* tvwDiet;

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -22,8 +23,8 @@ struct TreeState {
     bool FoodClipValid = false;
     bool DietClipValid = false;
     FoodClipRecord FoodClip;
-    DietClipRecord DietClip;
-    bool FoodPending = false; // the current food row is not saved yet
+    std::vector<DietClipRecord> DietClip; // the entry copied or cut, or a whole day's entries
+    bool FoodPending = false;             // the current food row is not saved yet
     bool FoodIsNew = false;
     long FavoritesGroupId = 0;
 };

@@ -178,9 +178,11 @@ TEST_F(DietClipboardTest, TheLogKeepsADayWhileItHasAnEntryThroughEveryKindOfWrit
     click(t, entry(11));
     choose("mnuEditCut");
     days("the only entry of a day cut", "USER1 04, USER2 04");
+    click(t, day("20261204"));
+    choose("mnuEditCopy");
     click(t, day("20261205")); // left in the tree, empty, by the move
     choose("mnuEditPaste");
-    days("pasted on a day without entries", "USER1 04, USER1 05, USER2 04");
+    days("a day's entries pasted on a day without entries", "USER1 04, USER1 05, USER2 04");
     click(t, entry(2));
     choose("mnuEditDelete");
     days("one of two entries of a day deleted", "USER1 04, USER1 05, USER2 04");
@@ -196,4 +198,73 @@ TEST_F(DietClipboardTest, TheLogKeepsADayWhileItHasAnEntryThroughEveryKindOfWrit
     choose("mnuToolsPurgeDietData");
     days("a purge", "USER2 04");
     EXPECT_TRUE(prompts().filter(QStringLiteral("Unable")).isEmpty());
+}
+
+TEST_F(DietClipboardTest, CopyOnADayPastesAllOfThisUsersEntriesOfItAsNewOnesOnAnyDay) {
+    prepare({dietRow(1, "USER1", "2026-12-05", "Banana"),
+             dietRow(2, "USER1", "2026-12-05", "Apple"),
+             dietRow(3, "USER2", "2026-12-05", "Theirs"), dietRow(4, "USER1", "2026-12-04", "Pear"),
+             dietRow(5, "USER1", "2026-12-03", "Fig"), dietRow(6, "USER1", "2026-12-02", "Kiwi"),
+             dietRow(7, "USER2", "2026-12-01", "Toast"),
+             QStringLiteral("UPDATE DietActivity SET NumServings = 1.5, ServingSize = '1 cup', "
+                            "GroupName = 'Fruit', Calorie = 95.5, Other2 = 3, USDA_NDB_NO = 9003, "
+                            "USDA_MSRE_NO = 2, USDA_GM_WT = 182 WHERE DietId = 2"),
+             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
+    startIn({"20261202"});
+    TreeControl* t = w().tvwDiet;
+    const auto copyOn = [this] {
+        return enabled("mnuEditCopy") && enabled("mnuPop_RTB_Copy") && enabled("Copy");
+    };
+    // A day left empty by moving its only entry away has nothing to copy.
+    dragTo(t, entry(6), Qt::LeftButton, day("20261203"));
+    click(t, day("20261202"));
+    EXPECT_FALSE(copyOn());
+    // A day never opened is copied by what the log holds; Cut stays an entry's.
+    click(t, day("20261205"));
+    EXPECT_TRUE(copyOn());
+    EXPECT_FALSE(enabled("mnuEditCut") || enabled("mnuPop_RTB_Cut") || enabled("Cut"));
+    EXPECT_FALSE(enabled("mnuEditPaste"));
+    key(t, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(enabled("mnuEditPaste"));
+
+    // Onto a day never opened: its own entry and the copies (not the other user's), the first
+    // copy selected and current.
+    click(t, day("20261204"));
+    choose("mnuEditPaste");
+    EXPECT_EQ(lastDietId(), 12);
+    EXPECT_EQ(day("20261204")->Children(), 3);
+    ASSERT_EQ(t->selectedNode(), entry(11));
+    EXPECT_EQ(entry(11)->Text(), QStringLiteral("Apple"));
+    EXPECT_EQ(gDataSource->rscmdDietData->Fields(QStringLiteral("DietId")).toLongLong(), 11);
+    EXPECT_TRUE(enabled("mnuEditDietEntry") && enabled("mnuEditCut"));
+    const char* kAll = "UserName FoodName GroupName ServingSize NumServings Fat Protein "
+                       "Carbohydrate Calorie Sodium Cholesterol Other1 Other2 USDA_NDB_NO "
+                       "USDA_MSRE_NO USDA_GM_WT";
+    EXPECT_EQ(columns(11, kAll), columns(2, kAll));
+    EXPECT_EQ(columns(12, kAll), columns(1, kAll));
+    EXPECT_EQ(sql(QStringLiteral("SELECT group_concat(DISTINCT DietDate) FROM DietActivity WHERE "
+                                 "DietId > 10")),
+              QStringLiteral("2026-12-04"));
+
+    // Onto an entry, from its popup, into the entry's day; again from the toolbar: two copies.
+    setPopupHandler([](QMenu& menu, const QPoint&) {
+        menu.findChild<QAction*>(QStringLiteral("mnuPop_RTB_Paste"))->trigger();
+    });
+    click(t, entry(5), Qt::RightButton);
+    setPopupHandler({});
+    EXPECT_EQ(t->selectedNode(), entry(13));
+    choose("Paste");
+    EXPECT_EQ(day("20261203")->Children(), 6);
+    EXPECT_EQ(t->selectedNode(), entry(15));
+    EXPECT_EQ(boxes.boxes().size(), 0u);
+
+    // After a change of user the copies are the new user's.
+    becomeUser(1);
+    click(t, day("20261201"));
+    choose("mnuEditPaste");
+    EXPECT_EQ(sql(QStringLiteral("SELECT group_concat(UserName || ' ' || FoodName, ', ') FROM "
+                                 "(SELECT * FROM DietActivity WHERE DietDate = '2026-12-01' "
+                                 "ORDER BY DietId)")),
+              QStringLiteral("USER2 Toast, USER2 Apple, USER2 Banana"));
+    EXPECT_EQ(day("20261201")->Children(), 3);
 }

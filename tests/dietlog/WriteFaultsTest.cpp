@@ -128,3 +128,38 @@ TEST_F(WriteFaultsTest, AGroupWhoseDeletionWasNotCommittedCanStillBeRenamedAndDe
               QStringLiteral("0"));
     EXPECT_EQ(boxes.boxes().size(), 3u);
 }
+
+TEST_F(WriteFaultsTest, ADayPasteThatFailsAtItsCommitOrPartWayWritesNoneOfItsEntries) {
+    // Another user's entry holds key 14: the second entry of a day's third paste cannot be written.
+    prepare(
+        {dietRow(3, "USER1", "2026-12-06", "Fig"), dietRow(14, "USER2", "2026-12-01", "Toast")});
+    startOnToday();
+    TreeControl* t = w().tvwDiet;
+    click(t, day("20261206"));
+    choose("mnuEditCopy");
+    doubleClick(t, day("20261205"));
+    const auto pasteFails = [&](const char* how) {
+        SCOPED_TRACE(how);
+        const auto log = [this] {
+            return sql(QStringLiteral("SELECT group_concat(DietId || DietDate || UserName) || "
+                                      "(SELECT group_concat(KeyValue) FROM TableKey) FROM "
+                                      "DietActivity"));
+        };
+        const QString before = log();
+        const int shown = day("20261205")->Children();
+        choose("mnuEditPaste");
+        EXPECT_EQ(prompts(),
+                  QStringList(QStringLiteral("Unable to update Diet Data.  ") + gSupportMsg));
+        EXPECT_EQ(log(), before);
+        EXPECT_EQ(day("20261205")->Children(), shown);
+        EXPECT_EQ(t->selectedNode(), day("20261205"));
+        EXPECT_EQ(gDataSource->rscmdDietData->RecordCount(), entryCount());
+    };
+    FailingVfs::failNextSync();
+    pasteFails("the commit");
+    choose("mnuEditPaste");
+    EXPECT_EQ(day("20261205")->Children(), 3);
+    EXPECT_EQ(t->selectedNode(), entry(11));
+    click(t, day("20261205"));
+    pasteFails("the second entry");
+}

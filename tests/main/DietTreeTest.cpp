@@ -73,8 +73,9 @@ TEST_F(MainWindowTest, FocusAndClicksOnTheDietTreeSwitchTheEditCommands) {
     EXPECT_TRUE(w().sbPanel1->text().isEmpty());
 
     click(diet, dec5);
-    for (const char* off : {"mnuEditCut", "Copy", "mnuEditDietEntry", "mnuPop_RTB_DietEntry"})
+    for (const char* off : {"mnuEditCut", "Cut", "mnuEditDietEntry", "mnuPop_RTB_DietEntry"})
         EXPECT_FALSE(enabled(off)) << off;
+    EXPECT_TRUE(enabled("Copy"));   // the whole day
     EXPECT_FALSE(diet->autoDrag()); // a day cannot be dragged
 
     click(diet, dec5->Child(2));
