@@ -20,7 +20,7 @@ log=$bench/household.mdb
 
 for tool in forkwise-bench-mklog forkwise-bench-open forkwise-bench-startup forkwise-bench-floor \
     forkwise-bench-entries forkwise-bench-catalogue forkwise-bench-tools \
-    forkwise-bench-snapshot forkwise-bench-restore forkwise-bench-report; do
+    forkwise-bench-snapshot forkwise-bench-restore forkwise-bench-report forkwise-bench-targets; do
     if [ ! -x "$bench/$tool" ]; then
         echo "bench/run.sh: $bench/$tool is missing; build the project first" >&2
         exit 1
@@ -54,6 +54,8 @@ echo
 "$bench/forkwise-bench-catalogue" "$log" --runs "${BENCH_ENTRY_RUNS:-50}"
 echo
 "$bench/forkwise-bench-tools" "$log" --runs "${BENCH_ENTRY_RUNS:-20}"
+echo
+"$bench/forkwise-bench-targets" "$log" --runs "${BENCH_ENTRY_RUNS:-50}"
 echo
 # The copies are written beside the build, on its disk.
 "$bench/forkwise-bench-snapshot" "$log" --runs "${BENCH_RUNS:-10}" --dir "$bench"

@@ -10,6 +10,7 @@
 #include "ProgramInfo.h"
 #include "Seams.h"
 #include "Snapshot.h"
+#include "TodayCalories.h"
 #include "TreeControl.h"
 #include "WindowPlacement.h"
 #include "clsFWSDataSource.h"
@@ -148,26 +149,36 @@ void frmMain::buildStatusBar() {
                                 QStringLiteral("Current User"), Twips::toPixels(2540, this), bar);
     auto* datePanel = new Panel(QStringLiteral("sbStatusBar_Panel3"), QStringLiteral("Date"),
                                 Twips::toPixels(2540, this), bar);
+    auto* todayPanel =
+        new Panel(QStringLiteral("sbStatusBar_PanelToday"), QStringLiteral("Today's Calories"),
+                  Twips::toPixels(3400, this), bar);
     userPanel->setFitText(true);
+    todayPanel->setFitText(true);
     datePanel->setFitText(true);
     sbPanel1 = servingPanel;
     sbPanel2 = userPanel;
+    sbPanelToday = todayPanel;
     sbPanel3 = datePanel;
     sbPanel3->setAlignment(Qt::AlignCenter);
     bar->addWidget(sbPanel1, 1);
     bar->addPermanentWidget(sbPanel2);
+    bar->addPermanentWidget(sbPanelToday);
     bar->addPermanentWidget(sbPanel3);
     setStatusBar(bar);
-    // The date panel keeps itself current, past midnight too.
+    today = new TodayCalories(sbPanelToday);
+    parts.onDietChanged = [this] { today->refreshLater(); };
+    // The date panel keeps itself current, past midnight too, and today's calories with it.
     refreshDate();
     dateTimer = new QTimer(this);
+    dateTimer->setObjectName(QStringLiteral("tmrDate"));
     dateTimer->setInterval(30 * 1000);
-    connect(dateTimer, &QTimer::timeout, this, &frmMain::refreshDate);
+    connect(dateTimer, &QTimer::timeout, this, [this] { guarded([this] { refreshDate(); }); });
     dateTimer->start();
 }
 
 void frmMain::refreshDate() {
     sbPanel3->setText(QLocale().toString(Clock::today(), QLocale::ShortFormat));
+    today->dayPassed();
 }
 
 void frmMain::Form_Load() {
@@ -187,6 +198,7 @@ void frmMain::Form_Load() {
     diet->LoadDietDates();
     tvwDiet->scrollToBottom(); // the latest days are the ones a person looks for
     parts.state.FoodPending = false;
+    today->refresh();
 }
 
 void frmMain::reloadAfterRestore() {
@@ -204,6 +216,7 @@ void frmMain::reloadAfterRestore() {
     sbPanel2->setToolTip(QStringLiteral("Current User"));
     tvwFood->Clear();
     food->LoadFoodTree();
+    today->forgetTargets(); // the copy's own
     diet->ReloadDietLog();
 }
 

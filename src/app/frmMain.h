@@ -17,6 +17,7 @@ class QMenu;
 class QPlainTextEdit;
 class QTimer;
 class QToolBar;
+class TodayCalories;
 class TreeControl;
 class frmFind;
 
@@ -44,6 +45,7 @@ public:
     QLabel* sbPanel1 = nullptr;
     QLabel* sbPanel2 = nullptr;
     QLabel* sbPanel3 = nullptr;
+    QLabel* sbPanelToday = nullptr; // today's calories, beside the user
     QMenu* mnuPop_RTB = nullptr;
 
 protected:
@@ -78,6 +80,7 @@ private:
     void FindEntry(bool blnNext);
     void mnuEditRename_Click();
     void mnuToolsOptions_Click();
+    void mnuToolsTargets_Click();
     void mnuToolsDietReport_Click();
     void mnuToolsPurgeDietData_Click();
     void mnuHelpContents_Click();
@@ -95,6 +98,8 @@ private:
     void reloadAfterRestore();
     // The controller the Edit commands go to: the food tree's while it is the active tree.
     TreeCommands& activeTree();
+    // Runs an Edit command on the active tree; on the diet tree, today's calories follow.
+    void editCommand(void (TreeCommands::*command)());
 
     MainParts parts;
     // The handler of each command, as its menu item runs it.
@@ -103,6 +108,7 @@ private:
     std::unique_ptr<FoodCatalog> food;
     QWidget* centre = nullptr;
     QTimer* dateTimer = nullptr;
+    TodayCalories* today = nullptr;
     frmFind* FindDialog = nullptr; // one for the window's life: its text and choice carry over
     bool unloaded = false;
     bool closingAfterFailure = false;

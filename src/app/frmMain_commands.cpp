@@ -6,9 +6,11 @@
 #include "DietLog.h"
 #include "FoodCatalog.h"
 #include "Module1.h"
+#include "TodayCalories.h"
 #include "TreeControl.h"
 #include "clsFWSDataSource.h"
 #include "frmAbout.h"
+#include "frmDailyTargets.h"
 #include "frmHelp.h"
 #include "frmOptions.h"
 #include "frmPurgeData.h"
@@ -39,17 +41,23 @@ TreeCommands& frmMain::activeTree() {
         return *food;
     return *diet;
 }
+void frmMain::editCommand(void (TreeCommands::*command)()) {
+    TreeCommands& tree = activeTree(); // the command may move the focus to the other tree
+    (tree.*command)();
+    if (&tree == static_cast<TreeCommands*>(diet.get()))
+        parts.dietChanged();
+}
 void frmMain::mnuEditCut_Click() {
-    activeTree().Cut();
+    editCommand(&TreeCommands::Cut);
 }
 void frmMain::mnuEditCopy_Click() {
     activeTree().Copy();
 }
 void frmMain::mnuEditPaste_Click() {
-    activeTree().Paste();
+    editCommand(&TreeCommands::Paste);
 }
 void frmMain::mnuEditDelete_Click() {
-    activeTree().Delete();
+    editCommand(&TreeCommands::Delete);
 }
 void frmMain::mnuEditRename_Click() {
     food->StartRename();
@@ -64,6 +72,12 @@ void frmMain::mnuToolsOptions_Click() {
     // A new display name of the current user shows at once, whether or not the user changed.
     sbPanel2->setText(QStringLiteral("User:  ") + GetConfigValue(gCurrentUser));
     sbPanel2->setToolTip(QStringLiteral("Current User"));
+}
+void frmMain::mnuToolsTargets_Click() {
+    if (!ShowDailyTargets(this))
+        return;
+    today->forgetTargets();
+    today->refresh();
 }
 void frmMain::mnuToolsDietReport_Click() {
     // Disabled while it runs, so a second report cannot start from inside the first.

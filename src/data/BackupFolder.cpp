@@ -62,7 +62,7 @@ QList<qsizetype> toKeep(const QList<BackupInfo>& copies) {
     const QDate newest = copies.first().taken.date();
     const QDate monday = newest.addDays(1 - newest.dayOfWeek());
     for (int w = 0; w < 4; ++w) {
-        const QDate from = monday.addDays(-7 * w);
+        const QDate from = monday.addDays(-7 * qint64(w));
         keepFirst([&](const QDate& d) { return d >= from && d < from.addDays(7); });
     }
     for (int m = 0; m < 6; ++m) {

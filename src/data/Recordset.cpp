@@ -234,7 +234,7 @@ void Recordset::requireUpdatable() const {
         throw DbError("Database or object is read-only.");
 }
 
-void Recordset::cancelEdit() {
+void Recordset::cancelEdit() noexcept {
     editMode_ = EditMode::None;
     buffer_.clear();
     dirty_.clear();
@@ -578,6 +578,5 @@ void Recordset::Close() {
 }
 
 EditScope::~EditScope() {
-    if (rs_.isOpen() && rs_.editMode() != Recordset::EditMode::None)
-        rs_.CancelUpdate(); // only drops the buffer: nothing is written, nothing can fail
+    rs_.cancelEdit(); // only drops the buffer: nothing is written, nothing can fail
 }

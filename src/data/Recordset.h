@@ -131,7 +131,8 @@ private:
     bool find(const Criterion& criterion, int from, bool wrap = false);
     // The row ids that match (dynasets only).
     const std::unordered_set<qint64>& matchingKeys(const Criterion& criterion) const;
-    void cancelEdit();
+    void cancelEdit() noexcept;
+    friend class EditScope;
     // The values of the kept columns in `row`.
     QVariantList keptValues(const std::vector<QVariant>& row) const;
     // Runs `write`, the row's own statement, and then what keeps step with it, as one change.

@@ -167,7 +167,7 @@ QList<CopySummary> SummarizeBackups(const QStringList& paths, const QStringList&
 
 QString CheckBackup(const QString& path) {
     sqlite3* db = nullptr;
-    const QString reason = openChecked(path, &db);
+    QString reason = openChecked(path, &db);
     sqlite3_close(db);
     return reason;
 }

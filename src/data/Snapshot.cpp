@@ -99,7 +99,7 @@ QString checkCopy(const QString& path) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    const QString reason =
+    QString reason =
         rc == SQLITE_OK ? IntegrityProblem(db, QFileInfo(path).size()) : EngineReason(db, rc);
     sqlite3_close(db);
     return reason;

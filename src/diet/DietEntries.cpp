@@ -112,6 +112,7 @@ bool DietLog::addEntries(std::vector<DietClipRecord> entries) {
     }
     if (added.empty())
         return false;
+    parts.dietChanged();
     // A day already shown takes the others first; then the first is added as a single new entry
     // is, which makes or loads its day (bringing the others along) and is selected.
     const TreeNode* day = tvwDiet->Item(dayKey(entries.front().DietDate));
@@ -198,6 +199,7 @@ void DietLog::moveEntry(TreeNode* entry, const QDate& day) {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
+    parts.dietChanged();
     tvwDiet->Remove(entry);
     AddDietNode(diet, kDietItem, false);
 }
@@ -281,6 +283,7 @@ void DietLog::EditDietEntry() {
         ShowAppError(kDietUpdatePhrase);
         return;
     }
+    parts.dietChanged();
     if (TreeNode* node = tvwDiet->Item(key)) {
         TreeNode* day = node->Parent();
         tvwDiet->Remove(day && day->Children() == 1 ? day : node);

@@ -54,6 +54,7 @@ void DietLog::ReloadDietLog(bool rebuildTree) {
     if (gDataSource->rscmdDietData)
         gDataSource->rscmdDietData->Close();
     gDataSource->cmdDietData(gCurrentUser);
+    parts.dietChanged();
     if (!rebuildTree)
         return;
     tvwDiet->Clear();

@@ -2,6 +2,7 @@
 // day, in a small window over the diet tree.
 #include "DietLog.h"
 
+#include "DailyTargets.h"
 #include "DietNodes.h"
 #include "Module1.h"
 #include "NumberText.h"
@@ -48,6 +49,7 @@ void DietLog::ShowDietTotals() {
     if (!node)
         return;
     Nutrients totals;
+    DailyTargets targets; // a day's totals are held against them, an entry's are not
     if (node->Tag() == kDietItem) {
         // The node click put rscmdDietData on the entry; without a current row the boxes stay
         // empty rather than show another entry's values.
@@ -60,9 +62,13 @@ void DietLog::ShowDietTotals() {
         if (sums.hasCurrentRow())
             totals = Nutrients::read(sums, QStringLiteral("t"));
         sums.Close();
+        targets = DailyTargets::load(gCurrentUser);
     }
     auto* details = new frmDietDetails(parts.window);
     fillTotals(*details, totals);
+    for (const QString& column : Nutrients::columns())
+        if (const auto target = targets.value(column))
+            details->showTarget(column, totals.value(column), *target);
     // Across from the middle of the tree's span, centred on it vertically, in the coordinates of
     // the window's inner area; the same proportions hold in twips and in pixels.
     const QRect tree = tvwDiet->geometry();

@@ -1,7 +1,9 @@
 #include "frmDietDetails.h"
 
 #include "Config.h"
+#include "DailyTargets.h"
 #include "MainLayout.h"
+#include "NumberText.h"
 #include "TreeControlCodes.h"
 
 #include <QAccessibleWidget>
@@ -11,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,6 +36,30 @@ QLabel* makeLabel(const char* name, const QString& caption, QWidget* parent) {
     label->setAutoFillBackground(true);
     return label;
 }
+
+// How far a day is towards a target: an outlined bar, hatched as far as the day has come, so it
+// reads without colour; a screen reader hears it as a progress bar.
+class TargetBar : public QProgressBar {
+public:
+    TargetBar(long long percent, QWidget* parent) : QProgressBar(parent) {
+        setRange(0, 100);
+        setValue(int(std::clamp(percent, 0LL, 100LL)));
+        setTextVisible(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QColor ink = palette().color(QPalette::WindowText);
+        const QRect frame = rect().adjusted(0, 0, -1, -1);
+        QRect done = frame;
+        done.setWidth(frame.width() * value() / maximum());
+        painter.fillRect(done, QBrush(ink, Qt::BDiagPattern));
+        painter.setPen(ink);
+        painter.drawRect(frame);
+        painter.drawLine(done.topRight(), done.bottomRight());
+    }
+};
 
 QLineEdit* makeBox(const char* name, QWidget* owner, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -71,25 +99,28 @@ frmDietDetails::frmDietDetails(QWidget* owner)
     grid->setContentsMargins(inner, inner, inner, inner);
     grid->setHorizontalSpacing(inner);
     grid->setVerticalSpacing(Twips::toPixels(45, this));
-    int rows = 0;
-    auto row = [&](QLabel*& label, const char* labelName, const QString& caption, QLineEdit*& box,
-                   const char* boxName) {
-        const int r = rows++;
+    this->grid = grid;
+    size_t rowCount = 0;
+    auto row = [&](const char* column, QLabel*& label, const char* labelName,
+                   const QString& caption, QLineEdit*& box, const char* boxName) {
+        const int r = int(rowCount);
         label = makeLabel(labelName, caption, Shape1);
         label->setMinimumWidth(Twips::toPixels(1300, this));
         box = makeBox(boxName, this, Shape1);
         label->setBuddy(box); // a screen reader names each figure by its label
         grid->addWidget(label, r, 0);
         grid->addWidget(box, r, 1);
+        rows[rowCount++] = {column, label, box};
     };
-    row(Label1, "Label1", QStringLiteral("Fat"), txtFat, "txtFat");
-    row(Label2, "Label2", QStringLiteral("Carbohydrates"), txtCarb, "txtCarb");
-    row(Label8, "Label8", QStringLiteral("Protein"), txtProtein, "txtProtein");
-    row(Label7, "Label7", QStringLiteral("Calories"), txtCalorie, "txtCalorie");
-    row(Label6, "Label6", QStringLiteral("Cholesterol"), txtCholesterol, "txtCholesterol");
-    row(Label5, "Label5", QStringLiteral("Sodium"), txtSodium, "txtSodium");
-    row(lblOther1, "lblOther1", QString(), txtOther1, "txtOther1");
-    row(lblOther2, "lblOther2", QString(), txtOther2, "txtOther2");
+    row("Fat", Label1, "Label1", QStringLiteral("Fat"), txtFat, "txtFat");
+    row("Carbohydrate", Label2, "Label2", QStringLiteral("Carbohydrates"), txtCarb, "txtCarb");
+    row("Protein", Label8, "Label8", QStringLiteral("Protein"), txtProtein, "txtProtein");
+    row("Calorie", Label7, "Label7", QStringLiteral("Calories"), txtCalorie, "txtCalorie");
+    row("Cholesterol", Label6, "Label6", QStringLiteral("Cholesterol"), txtCholesterol,
+        "txtCholesterol");
+    row("Sodium", Label5, "Label5", QStringLiteral("Sodium"), txtSodium, "txtSodium");
+    row("Other1", lblOther1, "lblOther1", QString(), txtOther1, "txtOther1");
+    row("Other2", lblOther2, "lblOther2", QString(), txtOther2, "txtOther2");
 
     Form_Load();
     adjustSize();
@@ -98,6 +129,38 @@ frmDietDetails::frmDietDetails(QWidget* owner)
 void frmDietDetails::Form_Load() {
     lblOther1->setText(GetConfigValue(QStringLiteral("OTHER1")));
     lblOther2->setText(GetConfigValue(QStringLiteral("OTHER2")));
+}
+
+void frmDietDetails::showTarget(const QString& column, const QVariant& value, double target) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        if (column.compare(QString::fromLatin1(row.column), Qt::CaseInsensitive) != 0)
+            continue;
+        // A day without a figure for it has come no way towards the target.
+        const double v = value.isNull() ? 0.0 : value.toDouble();
+        const long long percent = TargetPercent(v, target);
+        const QString percentText = QString::number(percent) + u'%';
+        row.box->setText(QStringLiteral("%1 of %2 (%3)")
+                             .arg(NutrientText(v), NutrientText(target), percentText));
+        // Every figure's box as wide as the widest text, so the column stays straight.
+        const int wide =
+            row.box->fontMetrics().horizontalAdvance(row.box->text() + QStringLiteral("  ")) +
+            Twips::toPixels(200, this);
+        for (const Row& other : rows)
+            other.box->setFixedWidth(std::max(other.box->minimumWidth(), wide));
+        auto* bar = new TargetBar(percent, Shape1);
+        bar->setObjectName(QStringLiteral("barTarget") + QString::fromLatin1(row.column));
+        const QString name =
+            row.label->text().isEmpty()
+                ? OptionalNutrientName(QString::fromLatin1(row.column).right(1).toInt())
+                : row.label->text();
+        bar->setAccessibleName(name + QStringLiteral(": ") + percentText +
+                               QStringLiteral(" of target"));
+        bar->setFixedSize(Twips::toPixels(1200, this), row.box->sizeHint().height());
+        grid->addWidget(bar, int(i), 2);
+        adjustSize();
+        return;
+    }
 }
 
 void frmDietDetails::Form_KeyDown(int keyCode, int /*shift*/) {

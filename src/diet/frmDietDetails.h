@@ -4,8 +4,10 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <array>
 
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 
@@ -32,6 +34,10 @@ public:
     QLabel* lblOther2;
     QLineEdit* txtOther2;
 
+    // For a day: the row of `column` (a Nutrients column) shows `value` against its daily
+    // target, "12.5 of 70 (18%)", with a bar beside it.
+    void showTarget(const QString& column, const QVariant& value, double target);
+
     void Form_KeyDown(int keyCode, int shift);
     void Form_LostFocus();
 
@@ -44,4 +50,12 @@ protected:
 
 private:
     void Form_Load();
+
+    struct Row {
+        const char* column;
+        QLabel* label;
+        QLineEdit* box;
+    };
+    std::array<Row, 8> rows{};
+    QGridLayout* grid = nullptr;
 };

@@ -6,8 +6,8 @@
 
 namespace {
 
-const char* const kTags[] = {"PREBREAK",   "DETAIL1", "DETAIL2", "POSTBREAK1",
-                             "POSTBREAK2", "TOTAL1",  "TOTAL2",  "TOTAL3"};
+const char* const kTags[] = {"PREBREAK", "DETAIL1", "DETAIL2", "POSTBREAK1", "POSTBREAK2",
+                             "TOTAL1",   "TOTAL2",  "TOTAL3",  "POSTBREAK3"};
 
 const char* const kFixedHeadings[] = {"     Fat", "   Carbs", " Protein",
                                       "Calories", "  Sodium", "    Chol"};
@@ -68,7 +68,9 @@ void PrintLineList::squeeze() {
     tags_.squeeze();
 }
 
-ReportBuilder::ReportBuilder(const ReportLabels& labels, qsizetype expectedRows) : labels_(labels) {
+ReportBuilder::ReportBuilder(const ReportLabels& labels, qsizetype expectedRows,
+                             const ReportTargets& targets)
+    : labels_(labels), targets_(targets) {
     // About what a row takes in each, with its share of its day's lines.
     out_.rtf.reserve(expectedRows * 200);
     out_.lines.reserve(expectedRows * 2, expectedRows * 180);
@@ -144,6 +146,13 @@ void ReportBuilder::dayTotals(const QDate& date) {
         shares(day_);
     rtf += share;
     line(QStringLiteral("POSTBREAK2"), share);
+    if (AnyTarget(targets_)) {
+        QString percents = gTools.PadR(QStringLiteral("% of Daily Target:"), 63);
+        for (const QString& percent : TargetPercents(day_, targets_))
+            percents += gTools.PadL(percent.isEmpty() ? percent : percent + u'%', 10);
+        rtf += QStringLiteral("} \\par {\\f2\\b ") + percents;
+        line(QStringLiteral("POSTBREAK3"), percents);
+    }
     out_.days.append({date, day_[RvFat], day_[RvCarbohydrate], day_[RvProtein], day_[RvCalorie]});
 }
 
@@ -179,8 +188,9 @@ BuiltReport ReportBuilder::finish() {
     return std::move(out_);
 }
 
-BuiltReport BuildReport(const QList<ReportRow>& rows, const ReportLabels& labels) {
-    ReportBuilder builder(labels);
+BuiltReport BuildReport(const QList<ReportRow>& rows, const ReportLabels& labels,
+                        const ReportTargets& targets) {
+    ReportBuilder builder(labels, 0, targets);
     for (const ReportRow& row : rows)
         builder.add(row);
     return builder.finish();

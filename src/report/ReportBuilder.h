@@ -11,7 +11,7 @@
 #include <optional>
 
 // One printed line; Tag is "PREBREAK", "DETAIL1", "DETAIL2", "POSTBREAK1", "POSTBREAK2",
-// "TOTAL1", "TOTAL2" or "TOTAL3".
+// "POSTBREAK3" (only with daily targets), "TOTAL1", "TOTAL2" or "TOTAL3".
 struct PrintLine {
     QString Tag;
     QString Text;
@@ -51,8 +51,10 @@ struct BuiltReport {
 // the totals.
 class ReportBuilder {
 public:
-    // `expectedRows` makes room for that many rows at once.
-    explicit ReportBuilder(const ReportLabels& labels, qsizetype expectedRows = 0);
+    // `expectedRows` makes room for that many rows at once. With `targets`, each day closes with
+    // one line more: its percent of each target.
+    explicit ReportBuilder(const ReportLabels& labels, qsizetype expectedRows = 0,
+                           const ReportTargets& targets = {});
     void add(const ReportRow& row);
     // The report of the rows added; the builder is spent.
     BuiltReport finish();
@@ -65,6 +67,7 @@ private:
     void grandTotals();
 
     ReportLabels labels_;
+    ReportTargets targets_;
     BuiltReport out_;
     // An optional, not a sentinel date: a row of any date starts the first day.
     std::optional<QDate> previous_;
@@ -73,7 +76,8 @@ private:
 };
 
 // The report of `rows`.
-BuiltReport BuildReport(const QList<ReportRow>& rows, const ReportLabels& labels);
+BuiltReport BuildReport(const QList<ReportRow>& rows, const ReportLabels& labels,
+                        const ReportTargets& targets = {});
 
 // Width of the table's lines, in characters.
 constexpr int kReportLineWidth = 143;

@@ -55,7 +55,8 @@ bool ExportPdf(const PrintLineList& lines, const PrintHeader& header, const QDat
     return PrintReport(lines, header, printDate, printer, chart);
 }
 
-bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path) {
+bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path,
+               const ReportTargets& targets) {
     QList<QStringList> records;
     records.append({QStringLiteral("Date"), QStringLiteral("Food Name"), QStringLiteral("Servings"),
                     QStringLiteral("Serving Size"), QStringLiteral("Fat"), QStringLiteral("Carbs"),
@@ -76,8 +77,16 @@ bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const Q
         }
         records.append(record);
     }
-    for (const auto& [date, totals] : days)
+    for (const auto& [date, totals] : days) {
         records.append(totalsRecord(isoDate(date), QStringLiteral("Day Totals"), totals));
+        if (AnyTarget(targets)) {
+            QStringList percents = {isoDate(date), QStringLiteral("% of Daily Target"), QString(),
+                                    QString()};
+            for (const QString& percent : TargetPercents(totals, targets))
+                percents << percent;
+            records.append(percents);
+        }
+    }
     records.append(totalsRecord(QString(), QStringLiteral("Report Grand Totals"), grand));
 
     QString text;

@@ -16,5 +16,7 @@ bool ExportPdf(const PrintLineList& lines, const PrintHeader& header, const QDat
 // One CSV record per entry (date as yyyy-mm-dd, food, servings, serving size, the eight values),
 // then one per day's totals and one for the grand totals, under a heading record. RFC 4180
 // quoting and line ends, UTF-8. Missing values are empty fields. False when the file could not
-// be written.
-bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path);
+// be written. With `targets`, each day's totals are followed by its "% of Daily Target" record:
+// the whole percent of each column that has a target.
+bool ExportCsv(const QList<ReportRow>& rows, const ReportLabels& labels, const QString& path,
+               const ReportTargets& targets = {});

@@ -91,8 +91,10 @@ bool PrintReport(const PrintLineList& lines, const PrintHeader& header, const QD
 
     long counter = kNoPage;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        // Room is checked for 4 more lines: a day's totals block is the largest that follows.
-        if (counter >= lpp - 4) {
+        // Room is checked for 4 more lines: a day's totals block is the largest that follows,
+        // and one more when it closes with its percents of the daily targets.
+        const long room = tagOf(i + 2) == u"POSTBREAK3" ? 5 : 4;
+        if (counter >= lpp - room) {
             if (counter != kNoPage) {
                 footer();
                 printer.newPage();
@@ -122,6 +124,10 @@ bool PrintReport(const PrintLineList& lines, const PrintHeader& header, const QD
         if (tag == u"POSTBREAK1" && tagOf(i + 1) == u"POSTBREAK2") {
             printAt(lines.text(++i));
             ++counter;
+            if (tagOf(i + 1) == u"POSTBREAK3") {
+                printAt(lines.text(++i));
+                ++counter;
+            }
             printer.print(QString());
             ++counter;
         }

@@ -18,7 +18,7 @@ QString ReportTitle(const PrintHeader& header);
 
 // Prints `lines` on `printer`, landscape, and ends the document; false when the printer could
 // not finish it. A line's tag decides its emphasis and the empty lines around it; an entry's two
-// lines and a day's two totals lines are never parted by a page break. With a `chart`, one more
+// lines and a day's closing lines are never parted by a page break. With a `chart`, one more
 // page after the last holds it, under the same header and over the same footer.
 bool PrintReport(const PrintLineList& lines, const PrintHeader& header, const QDate& printDate,
                  ReportPrinter& printer, const ChartData* chart = nullptr);

@@ -1,6 +1,9 @@
 #include "ReportRow.h"
 
+#include "DailyTargets.h"
 #include "Recordset.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -18,6 +21,26 @@ const std::array<QString, RvCount>& ReportValueColumns() {
         QStringLiteral("Calorie"), QStringLiteral("Sodium"),       QStringLiteral("Cholesterol"),
         QStringLiteral("Other1"),  QStringLiteral("Other2")};
     return names;
+}
+
+ReportTargets ReportTargetsOf(const DailyTargets& targets) {
+    ReportTargets out;
+    for (int i = 0; i < RvCount; ++i)
+        out[size_t(i)] = targets.value(ReportValueColumns()[size_t(i)]);
+    return out;
+}
+
+bool AnyTarget(const ReportTargets& targets) {
+    return std::any_of(targets.begin(), targets.end(), [](const auto& t) { return bool(t); });
+}
+
+std::array<QString, RvCount> TargetPercents(const std::array<double, RvCount>& day,
+                                            const ReportTargets& targets) {
+    std::array<QString, RvCount> out;
+    for (size_t i = 0; i < out.size(); ++i)
+        if (targets[i])
+            out[i] = QString::number(TargetPercent(day[i], *targets[i]));
+    return out;
 }
 
 void ForEachReportRow(Recordset& rs, const std::function<void(const ReportRow&)>& take) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class DailyTargets;
 class Recordset;
 
 // The report's figure columns in the order they are printed.
@@ -34,6 +35,16 @@ struct ReportLabels {
     QString other1; // configuration items "OTHER1" and "OTHER2"
     QString other2;
 };
+
+// The current user's daily target of each column, where there is one; none at all leaves the
+// report as it is without targets.
+using ReportTargets = std::array<std::optional<double>, RvCount>;
+ReportTargets ReportTargetsOf(const DailyTargets& targets);
+bool AnyTarget(const ReportTargets& targets);
+// The cells of a day's "% of Daily Target" line or record: the whole percent of each column
+// that has a target, empty for the others.
+std::array<QString, RvCount> TargetPercents(const std::array<double, RvCount>& day,
+                                            const ReportTargets& targets);
 
 // The DietActivity column of each ReportValue.
 const std::array<QString, RvCount>& ReportValueColumns();

@@ -3,6 +3,7 @@
 #include "CalorieChartView.h"
 #include "CommandBoundary.h"
 #include "Config.h"
+#include "DailyTargets.h"
 #include "MainLayout.h"
 #include "Module1.h"
 #include "Recordset.h"
@@ -71,7 +72,8 @@ void frmReport::Form_Load(const QDate& lo, const QDate& hi) {
 
 void frmReport::BuildReport() {
     labels = {GetConfigValue(QStringLiteral("OTHER1")), GetConfigValue(QStringLiteral("OTHER2"))};
-    ReportBuilder builder(labels, gDataSource->rscmdDietReport->RecordCount());
+    targets = ReportTargetsOf(DailyTargets::load(gCurrentUser));
+    ReportBuilder builder(labels, gDataSource->rscmdDietReport->RecordCount(), targets);
     ForEachReportRow(*gDataSource->rscmdDietReport,
                      [&](const ReportRow& row) { builder.add(row); });
     // The report holds what it shows from here on; the copy of the rows goes at once.
@@ -184,7 +186,7 @@ void frmReport::cmdExport_Click() {
             gDataSource->cmdDietReport(loDate, hiDate, gCurrentUser);
             const QList<ReportRow> rows = ReportRowsFrom(*gDataSource->rscmdDietReport);
             gDataSource->rscmdDietReport->Close();
-            written = ExportCsv(rows, labels, path);
+            written = ExportCsv(rows, labels, path, targets);
         } else {
             written = ExportPdf(PrintLines, printHeader(), Clock::today(), path, DefaultPageSize(),
                                 &picCalories->chart());

@@ -48,6 +48,7 @@ private:
     QString rangeName() const;
 
     ReportLabels labels;
+    ReportTargets targets;
     QDate loDate;
     QDate hiDate;
 };

@@ -26,6 +26,7 @@ enum class Command {
     FindNext,
     Rename,
     ToolsOptions,
+    ToolsTargets,
     ToolsDietReport,
     ToolsPurgeDietData,
     HelpContents,

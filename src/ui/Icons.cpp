@@ -52,7 +52,7 @@ QIcon smallIcon(const QString& key) {
     auto it = byKey.constFind(key);
     if (it != byKey.cend())
         return *it;
-    const QIcon icon = iconFrom(u"small"_s, keys, key);
+    QIcon icon = iconFrom(u"small"_s, keys, key);
     if (!icon.isNull())
         byKey.insert(key, icon);
     return icon;

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -90,6 +91,14 @@ struct MainParts {
     TreeState state;
     DietEntrySink* dietEntries = nullptr;
     FoodSelection* foodSelection = nullptr;
+
+    // Told of every change to the current user's diet log: an entry added, edited, moved,
+    // deleted or pasted, the log read afresh. Set by the main window.
+    std::function<void()> onDietChanged;
+    void dietChanged() const {
+        if (onDietChanged)
+            onDietChanged();
+    }
 
     // The actions of each command, filled as the menus, the popup and the toolbar are built.
     CommandActions commands;

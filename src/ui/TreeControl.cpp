@@ -70,7 +70,7 @@ TreeNode* TreeControl::Add(const QString& relativeKey, const QString& key, const
     return node;
 }
 
-void TreeControl::AddNodes(const QString& relativeKey, std::vector<TreeNode*> nodes) {
+void TreeControl::AddNodes(const QString& relativeKey, const std::vector<TreeNode*>& nodes) {
     QTreeWidgetItem* parent = relativeKey.isEmpty() ? invisibleRootItem() : Item(relativeKey);
     QList<QTreeWidgetItem*> added;
     added.reserve(qsizetype(nodes.size()));

@@ -34,7 +34,7 @@ public:
     // node relativeKey (or the top level) in one insertion, which a long list needs: added one
     // by one, each node costs the view an insertion of its own. A node whose key is empty or
     // already taken is deleted instead, and all of them when the relative node does not exist.
-    void AddNodes(const QString& relativeKey, std::vector<TreeNode*> nodes);
+    void AddNodes(const QString& relativeKey, const std::vector<TreeNode*>& nodes);
     // The node with that key, or nullptr.
     TreeNode* Item(const QString& key) const;
     int Count() const;

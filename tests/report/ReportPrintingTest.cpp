@@ -215,3 +215,49 @@ TEST(ReportExport, TheChartGetsOneMorePageUnderTheSameHeaderAndFooter) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count("/Type /Page\n"), 2);
 }
+
+TEST(ReportTargets, EachDayClosesWithItsPercentsOnTheSamePageAndInTheCsv) {
+    ReportTargets targets{};
+    targets[RvFat] = 8;       // 2.5 g: 31%; 1 g: 12.5%, half up to 13%
+    targets[RvCalorie] = 200; // 235 kcal: 117.5%, to 118%
+    QList<ReportRow> rows = oneDay();
+    rows << row(kJan6, u"Milk"_s, 1, u"1 cup"_s, {1, 1, 1, 1, 1, 1, 1, 1});
+    const PrintLineList lines = BuildReport(rows, kHeader.labels, targets).lines;
+    QStringList tags, percents;
+    for (const PrintLine& l : lines.toList()) {
+        tags << l.Tag;
+        if (l.Tag == u"POSTBREAK3"_s)
+            percents << l.Text;
+    }
+    EXPECT_EQ(tags.join(u' '), u"PREBREAK DETAIL1 DETAIL2 DETAIL1 DETAIL2 POSTBREAK1 POSTBREAK2 "
+                               "POSTBREAK3 PREBREAK DETAIL1 DETAIL2 POSTBREAK1 POSTBREAK2 "
+                               "POSTBREAK3 TOTAL1 TOTAL2 TOTAL3"_s);
+    const QString label = u"% of Daily Target:"_s + sp(45);
+    EXPECT_EQ(percents, QStringList({label + cells({"31%", "", "", "118%", "", "", "", ""}),
+                                     label + cells({"13%", "", "", "1%", "", "", "", ""})}));
+
+    // Wherever the pages break, a day's closing lines stay together above the footer.
+    QList<ReportRow> many;
+    for (int i = 0; i < 120; ++i)
+        many << row(kJan5.addDays(i / 5), u"Food"_s, 1, u"1"_s, {1, 1, 1, 1, 1, 1, 1, 1});
+    RecordingPrinter printer;
+    ASSERT_TRUE(PrintReport(BuildReport(many, {}, targets).lines, kHeader, kPrintDate, printer));
+    const auto& printed = printer.lines;
+    for (qsizetype i = 0; i < printed.size(); ++i)
+        if (printed[i].text.startsWith(u"% of Daily"_s)) {
+            EXPECT_TRUE(printed[i - 2].text.contains(u"Totals:"_s) &&
+                        printed[i - 2].page == printed[i].page && printed[i].y < 10615);
+        }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"report.csv"_s);
+    ASSERT_TRUE(ExportCsv(rows, {u"Fiber"_s, u"Sugar"_s}, path, targets));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        file.readAll().contains("1999-01-05,Day Totals,,,2.5,49.0,5.3,235.0,302.0,0.0,5.9,0.3\r\n"
+                                "1999-01-05,% of Daily Target,,,31,,,118,,,,\r\n"
+                                "1999-01-06,Day Totals,,,1.0,1.0,1.0,1.0,1.0,1.0,1.0,1.0\r\n"
+                                "1999-01-06,% of Daily Target,,,13,,,1,,,,\r\n"
+                                ",Report Grand Totals,"));
+}
