@@ -179,6 +179,11 @@ void build(const QString& path, const LogOptions& options, LogSummary& summary) 
 
     db.exec("BEGIN IMMEDIATE");
     addEntries(db, foods, options, counter + 1, summary);
+    // The days of the log, where the delivered layout keeps them; an older file gets them when
+    // it is brought up to date (forkwise-bench-mklog --upgrade).
+    if (db.scalar("SELECT count(*) FROM sqlite_schema WHERE name = 'DietDay'") > 0)
+        db.exec("INSERT OR IGNORE INTO DietDay (UserName, DietDate) "
+                "SELECT DISTINCT UserName, DietDate FROM DietActivity");
     sqlite3_stmt* key =
         db.prepare("UPDATE TableKey SET KeyValue = ? WHERE KeyName = 'DIETACTIVITY'");
     sqlite3_bind_int64(key, 1, summary.lastId);

@@ -306,6 +306,9 @@ int main(int argc, char** argv) {
                                "DietDate BETWEEN ? AND ?"_s,
                                {last.toString(Qt::ISODate), gCurrentUser,
                                 yearLo.toString(Qt::ISODate), last.toString(Qt::ISODate)});
+    gDataSource->appDB.execute(
+        u"DELETE FROM DietDay WHERE UserName = ? AND DietDate >= ? AND DietDate < ?"_s,
+        {gCurrentUser, yearLo.toString(Qt::ISODate), last.toString(Qt::ISODate)});
     const qint64 dayEntries = entries(last, last);
     for (int i = 0; i < runs; ++i)
         r.report(last, last);

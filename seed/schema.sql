@@ -1,4 +1,4 @@
--- The six tables of ForkData.mdb. Text compares and sorts without regard to case
+-- The seven tables of ForkData.mdb. Text compares and sorts without regard to case
 -- (COLLATE NOCASE), so that SQL order and the trees' order agree. Dates are stored
 -- as 'YYYY-MM-DD' text in columns declared DATE; yes/no columns are declared BOOLEAN
 -- and hold 0 or 1. The declared types tell the result sets how to hand values out.
@@ -54,6 +54,15 @@ CREATE TABLE DietActivity (
 );
 -- One user's entries in log order come straight from this index, without touching the rows.
 CREATE INDEX DietActivity_UserDate ON DietActivity (UserName, DietDate, FoodName, DietId);
+
+-- The days of each user's log: one row for each (UserName, DietDate) of DietActivity, so the
+-- diet tree's days are read without visiting every entry. The program writes it with every
+-- entry, in the same transaction.
+CREATE TABLE DietDay (
+    UserName TEXT COLLATE NOCASE NOT NULL,
+    DietDate DATE NOT NULL,
+    PRIMARY KEY (UserName, DietDate)
+) WITHOUT ROWID;
 
 CREATE TABLE USDA_Measures (
     NDB_NO    INTEGER NOT NULL,

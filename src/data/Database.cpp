@@ -13,7 +13,7 @@
 
 namespace {
 
-// The tables every Forkwise file holds; a file without them is not ours to open.
+// The tables every Forkwise file holds, of any version; a file without them is not ours to open.
 const char* const kRequiredTables[] = {"FoodGroup",     "FoodItem", "DietActivity",
                                        "USDA_Measures", "TableKey", "CONFIG"};
 
@@ -24,6 +24,14 @@ const char* const kExactGramWeights[] = {
     "FoodItem.USDA_NDB_NO AND m.MSRE_NO = FoodItem.USDA_MSRE_NO AND m.GM_WT IS NOT NULL",
     "UPDATE DietActivity SET USDA_GM_WT = m.GM_WT FROM USDA_Measures m WHERE m.NDB_NO = "
     "DietActivity.USDA_NDB_NO AND m.MSRE_NO = DietActivity.USDA_MSRE_NO AND m.GM_WT IS NOT NULL",
+};
+
+// Files before version 2 have no list of each user's days: it is made from their entries. The
+// table is laid out as seed/schema.sql lays it out.
+const char* const kDietDays[] = {
+    "CREATE TABLE DietDay (UserName TEXT COLLATE NOCASE NOT NULL, DietDate DATE NOT NULL, "
+    "PRIMARY KEY (UserName, DietDate)) WITHOUT ROWID",
+    "INSERT INTO DietDay (UserName, DietDate) SELECT DISTINCT UserName, DietDate FROM DietActivity",
 };
 
 // Whether the journal SQLite writes beside the file could be made: the folder must be writable.
@@ -151,6 +159,9 @@ void Database::upgrade() {
         if (version < 1)
             for (const char* sql : kExactGramWeights)
                 execute(QString::fromLatin1(sql));
+        if (version < 2)
+            for (const char* sql : kDietDays)
+                execute(QString::fromLatin1(sql));
         execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
         execute(QStringLiteral("COMMIT"));
     } catch (...) {
@@ -276,6 +287,18 @@ int Database::execute(const QString& sql, const QVariantList& params) {
     }
     sqlite3_finalize(st);
     return sqlite3_changes(db_);
+}
+
+void Database::atomically(const std::function<void()>& work) {
+    execute(QStringLiteral("SAVEPOINT one_change"));
+    try {
+        work();
+        execute(QStringLiteral("RELEASE one_change"));
+    } catch (...) {
+        // A failure may have ended the transaction already; then there is nothing to undo.
+        sqlite3_exec(db_, "ROLLBACK TO one_change; RELEASE one_change", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 void Database::fail(const QString& what) const {

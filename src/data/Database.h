@@ -2,6 +2,7 @@
 // The open database file: one SQLite connection held exclusively for the whole run.
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <stdexcept>
 
 struct sqlite3;
@@ -66,6 +67,10 @@ public:
 
     // Runs one statement that returns no rows, with bound values; returns the rows changed.
     int execute(const QString& sql, const QVariantList& params = {});
+    // Runs `work` as one change, all of it or nothing: inside a transaction already open it is a
+    // part of that one, else a transaction of its own. What `work` throws undoes what it wrote
+    // and is thrown on.
+    void atomically(const std::function<void()>& work);
 
     // Statement helpers shared by the result sets.
     sqlite3_stmt* prepare(const QString& sql) const;

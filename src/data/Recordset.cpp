@@ -173,41 +173,6 @@ std::unique_ptr<Recordset> Recordset::openSnapshot(Database& db, const QString& 
     return rs;
 }
 
-std::unique_ptr<Recordset> Recordset::openDistinct(Database& db, const QString& table,
-                                                   const QString& column, const QString& where,
-                                                   const QVariantList& params) {
-    std::unique_ptr<Recordset> rs(new Recordset);
-    rs->db_ = &db;
-    const QString select = QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ") + table +
-                           QStringLiteral(" WHERE (") + where + u')';
-    const QString order = QStringLiteral(" ORDER BY ") + column + QStringLiteral(" LIMIT 1");
-    const QString past = select + QStringLiteral(" AND ") + column + QStringLiteral(" > ?") + order;
-    Statement first{db.prepare(select + order)};
-    // Two statements seek past the value found last in turn: the one that found it still holds
-    // it while the other is bound to it, as the engine holds it, so like compares with like.
-    Statement next[2] = {{db.prepare(past)}, {db.prepare(past)}};
-    for (sqlite3_stmt* st : {first.st, next[0].st, next[1].st})
-        db.bind(st, params);
-    rs->setColumns(first.st);
-    const int after = int(params.size()) + 1; // the parameter of the value found last
-    sqlite3_stmt* st = first.st;
-    int turn = 0;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        rs->rows_.push_back({valueOf(st, 0, rs->declTypes_[0])});
-        sqlite3_stmt* following = next[turn].st;
-        sqlite3_reset(following);
-        if (sqlite3_bind_value(following, after, sqlite3_column_value(st, 0)) != SQLITE_OK)
-            db.fail(select);
-        st = following;
-        turn = 1 - turn;
-    }
-    if (rc != SQLITE_DONE)
-        db.fail(select);
-    rs->pos_ = 0;
-    return rs;
-}
-
 Recordset::~Recordset() = default;
 
 void Recordset::setColumns(sqlite3_stmt* stmt) {
@@ -455,11 +420,38 @@ void Recordset::AddNew() {
     editMode_ = EditMode::AddNew;
 }
 
+void Recordset::keepInStep(const QStringList& columns, Written written) {
+    keptColumns_.clear();
+    for (const QString& name : columns)
+        keptColumns_.push_back(column(name));
+    written_ = std::move(written);
+}
+
+QVariantList Recordset::keptValues(const std::vector<QVariant>& row) const {
+    QVariantList values;
+    for (int col : keptColumns_)
+        values << row[size_t(col)];
+    return values;
+}
+
+void Recordset::writeRow(const std::function<void()>& write, const QVariantList& before,
+                         const QVariantList& after) {
+    if (!written_ || before == after) {
+        write();
+        return;
+    }
+    db_->atomically([&] {
+        write();
+        written_(before, after);
+    });
+}
+
 void Recordset::Edit() {
     requireUpdatable();
     cancelEdit();
     cachePos_ = -1; // read the row afresh: the edit starts from what the table holds now
     buffer_ = currentRow();
+    keptBefore_ = keptValues(buffer_);
     dirty_.assign(columns_.size(), false);
     editMode_ = EditMode::Edit;
 }
@@ -487,9 +479,15 @@ void Recordset::Update() {
             sql = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") +
                   names.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')';
         }
-        db_->execute(sql, values);
+        qint64 added = 0;
+        writeRow(
+            [&] {
+                db_->execute(sql, values);
+                added = sqlite3_last_insert_rowid(db_->handle());
+            },
+            {}, keptValues(buffer_));
         // A new row joins the end of the set; the current row stays where it was.
-        keys_.push_back(sqlite3_last_insert_rowid(db_->handle()));
+        keys_.push_back(added);
         lastModified_ = keys_.back();
     } else {
         if (!names.isEmpty()) {
@@ -497,8 +495,12 @@ void Recordset::Update() {
                                 names.join(QStringLiteral(" = ?, ")) +
                                 QStringLiteral(" = ? WHERE rowid = ?");
             values << keys_[pos_];
-            if (db_->execute(sql, values) != 1)
-                throw DbError("Record is deleted.");
+            writeRow(
+                [&] {
+                    if (db_->execute(sql, values) != 1)
+                        throw DbError("Record is deleted.");
+                },
+                keptBefore_, keptValues(buffer_));
         }
         lastModified_ = keys_[pos_];
     }
@@ -517,8 +519,13 @@ void Recordset::Delete() {
     requireUpdatable();
     requireCurrent();
     cancelEdit();
-    db_->execute(QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?"),
-                 {keys_[pos_]});
+    writeRow(
+        [&] {
+            db_->execute(QStringLiteral("DELETE FROM ") + table_ +
+                             QStringLiteral(" WHERE rowid = ?"),
+                         {keys_[pos_]});
+        },
+        written_ ? keptValues(currentRow()) : QVariantList(), {});
     keys_.erase(keys_.begin() + pos_);
     cachePos_ = -1;
     noCurrent_ = true; // until the next move

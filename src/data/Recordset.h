@@ -60,13 +60,6 @@ public:
     // A read-only copy of the rows of `sql`.
     static std::unique_ptr<Recordset> openSnapshot(Database& db, const QString& sql,
                                                    const QVariantList& params = {});
-    // A read-only copy of the distinct values of `column` in the rows of `table` WHERE `where`,
-    // ascending: the rows of SELECT DISTINCT column ... ORDER BY 1. Each value is found by one
-    // seek past the one before, so an index that leads with the condition's columns and then
-    // `column` is read once per value rather than once per row.
-    static std::unique_ptr<Recordset> openDistinct(Database& db, const QString& table,
-                                                   const QString& column, const QString& where,
-                                                   const QVariantList& params = {});
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -111,6 +104,13 @@ public:
     void Close();
     bool isOpen() const { return db_ != nullptr; }
 
+    // Keeps something else in step with the rows this updatable set writes: `written` runs after
+    // each row it adds, deletes or changes in one of `columns`, as one change with that row's
+    // write, and is given those columns' values before (empty for a new row) and after (empty
+    // for a deleted row). What it throws undoes the row's write too.
+    using Written = std::function<void(const QVariantList& before, const QVariantList& after)>;
+    void keepInStep(const QStringList& columns, Written written);
+
     // What reports a failure to read an updatable set's rows, which happens on first use rather
     // than when the set is opened: the command that opened it shows its message and ends the run.
     void setReadFailure(std::function<void()> report) { readFailure_ = std::move(report); }
@@ -133,6 +133,11 @@ private:
     const std::unordered_set<qint64>& matchingKeys(const Criterion& criterion) const;
     void cancelEdit() noexcept;
     friend class EditScope;
+    // The values of the kept columns in `row`.
+    QVariantList keptValues(const std::vector<QVariant>& row) const;
+    // Runs `write`, the row's own statement, and then what keeps step with it, as one change.
+    void writeRow(const std::function<void()>& write, const QVariantList& before,
+                  const QVariantList& after);
 
     Database* db_ = nullptr;
     QString table_; // empty for a snapshot
@@ -170,6 +175,10 @@ private:
     EditMode editMode_ = EditMode::None;
     std::vector<QVariant> buffer_;
     std::vector<bool> dirty_;
+
+    std::vector<int> keptColumns_;
+    Written written_;
+    QVariantList keptBefore_; // the kept columns of the row being edited, as it was read
 };
 
 // An add or edit of a row that is cancelled when the scope ends without commit(): a failure

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <iterator>
 #include <mutex>
 #include <sqlite3.h>
 
@@ -20,14 +21,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The files each layout text describes: from `firstVersion` up to the next entry's. Versions 0
-// and 1 differ only in the declared type of the gram weights, which the comparison reads as the
-// same (see typeOf). A change of the layout adds the text of the layout it replaces here.
-struct LayoutText {
+// The layouts of the program's files, oldest first, each from `firstVersion` up to the next
+// one's. The newest is the schema; each older one is the schema with the `undo` of every later
+// layout run after it, newest first: what takes that layout back to the one before it. Versions
+// 0 and 1 differ only in the declared type of the gram weights, which the comparison reads as
+// the same (see typeOf).
+struct LayoutStep {
     int firstVersion;
-    const char* sql;
+    const char* undo;
 };
-const LayoutText kLayouts[] = {{0, kSchemaSql}};
+const LayoutStep kLayouts[] = {{0, ""}, {2, "DROP TABLE DietDay;"}};
+constexpr int kLayoutCount = int(std::size(kLayouts));
+
+// The text that builds layout `index` of kLayouts.
+QByteArray layoutText(int index) {
+    QByteArray sql(kSchemaSql);
+    for (int later = kLayoutCount - 1; later > index; --later)
+        sql += kLayouts[later].undo;
+    return sql;
+}
 
 class Statement {
 public:
@@ -187,28 +199,27 @@ QStringList describeLayout(sqlite3* db, int* rc) {
 QStringList programLayout(int version) {
     if (version < 0 || version > kSchemaVersion)
         return {};
-    const LayoutText* text = &kLayouts[0];
-    for (const LayoutText& layout : kLayouts)
-        if (layout.firstVersion <= version)
-            text = &layout;
+    int index = 0;
+    while (index + 1 < kLayoutCount && kLayouts[index + 1].firstVersion <= version)
+        ++index;
     // Each text is built once in a database in memory and described as a file is.
     static std::mutex lock;
-    static QHash<const LayoutText*, QStringList> built;
+    static QHash<int, QStringList> built;
     const std::lock_guard<std::mutex> guard(lock);
-    if (!built.contains(text)) {
+    if (!built.contains(index)) {
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr);
         if (rc == SQLITE_OK)
-            rc = sqlite3_exec(db, text->sql, nullptr, nullptr, nullptr);
+            rc = sqlite3_exec(db, layoutText(index).constData(), nullptr, nullptr, nullptr);
         QStringList lines;
         if (rc == SQLITE_OK)
             lines = describeLayout(db, &rc);
         sqlite3_close(db);
         // The texts are the program's own: one that cannot be built is a fault of this build.
         Q_ASSERT_X(rc == SQLITE_OK && !lines.isEmpty(), "programLayout", "unreadable layout text");
-        built.insert(text, lines);
+        built.insert(index, lines);
     }
-    return built.value(text);
+    return built.value(index);
 }
 
 QString layoutDifference(const QStringList& layout, const QStringList& expected) {

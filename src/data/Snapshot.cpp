@@ -105,7 +105,7 @@ QString checkCopy(const QString& path) {
     return reason;
 }
 
-// takeSnapshot; `beforeNaming`, when given, runs once the copy has passed its check, and the
+// takeSnapshot, where `beforeNaming`, when given, runs once the copy has passed its check, and the
 // copy is thrown away when it returns false. Thins out the older copies when `rotate`.
 SnapshotResult snapshotOf(sqlite3* db, bool force, const std::function<bool()>& beforeNaming,
                           bool rotate) {

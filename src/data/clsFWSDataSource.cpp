@@ -191,11 +191,14 @@ void clsFWSDataSource::run(std::unique_ptr<Recordset>& member, const QString& ph
     }
 }
 
-void clsFWSDataSource::execute(const QString& sql, const QVariantList& params,
+void clsFWSDataSource::execute(const QStringList& statements, const QVariantList& params,
                                const QString& phrase) {
     refuseAfterFailure();
     try {
-        appDB.execute(sql, params);
+        appDB.atomically([&] {
+            for (const QString& sql : statements)
+                appDB.execute(sql, params);
+        });
     } catch (const DbError&) {
         reportFailure(phrase);
     }
@@ -227,14 +230,32 @@ void clsFWSDataSource::cmdConfig() {
 
 void clsFWSDataSource::cmdDietData(const QString& pUserName) {
     run(rscmdDietData, kDietPhrase, [&] {
-        return Recordset::openDynaset(appDB, QStringLiteral("DietActivity"),
-                                      QStringLiteral("UserName = ?"),
-                                      QStringLiteral("DietDate, FoodName, DietId"), {pUserName});
+        auto rs = Recordset::openDynaset(appDB, QStringLiteral("DietActivity"),
+                                         QStringLiteral("UserName = ?"),
+                                         QStringLiteral("DietDate, FoodName, DietId"), {pUserName});
+        // Every entry written through the set keeps the days of the log in step.
+        rs->keepInStep({QStringLiteral("UserName"), QStringLiteral("DietDate")},
+                       [this](const QVariantList& before, const QVariantList& after) {
+                           keepDietDays(before, after);
+                       });
+        return rs;
     });
 }
 
+void clsFWSDataSource::keepDietDays(const QVariantList& before, const QVariantList& after) {
+    if (!after.isEmpty())
+        appDB.execute(
+            QStringLiteral("INSERT OR IGNORE INTO DietDay (UserName, DietDate) VALUES (?, ?)"),
+            after);
+    if (!before.isEmpty())
+        appDB.execute(QStringLiteral("DELETE FROM DietDay WHERE UserName = ?1 AND DietDate = ?2 "
+                                     "AND NOT EXISTS (SELECT 1 FROM DietActivity WHERE "
+                                     "UserName = ?1 AND DietDate = ?2)"),
+                      before);
+}
+
 void clsFWSDataSource::cmdDeleteFoods(long pGroupId) {
-    execute(QStringLiteral("DELETE FROM FoodItem WHERE (GroupId = ?)"), {qlonglong(pGroupId)},
+    execute({QStringLiteral("DELETE FROM FoodItem WHERE (GroupId = ?)")}, {qlonglong(pGroupId)},
             QStringLiteral("Unable to delete Food Data.  "));
 }
 
@@ -249,12 +270,12 @@ void clsFWSDataSource::cmdMeasures(long pNDB_No) {
 }
 
 void clsFWSDataSource::cmdDietDates(const QString& pUserName) {
-    // Ten years are 3,650 days but 73,000 entries: the days are sought one after the other
-    // through the (UserName, DietDate, ...) index rather than read off every entry.
+    // Ten years are 3,650 days but 73,000 entries: the days are read from their own table.
     run(rscmdDietDates, kDietPhrase, [&] {
-        return Recordset::openDistinct(appDB, QStringLiteral("DietActivity"),
-                                       QStringLiteral("dietdate"), QStringLiteral("username = ?"),
-                                       {pUserName});
+        return Recordset::openSnapshot(
+            appDB,
+            QStringLiteral("SELECT DietDate FROM DietDay WHERE (UserName = ?) ORDER BY DietDate"),
+            {pUserName});
     });
 }
 
@@ -315,8 +336,11 @@ void clsFWSDataSource::cmdAvailGroups() {
 
 void clsFWSDataSource::cmdDeleteDietItems(const QDate& pDietDateLo, const QDate& pDietDateHi,
                                           const QString& pUserName) {
-    execute(QStringLiteral("DELETE FROM DietActivity WHERE (DietDate >= ?) AND (DietDate <= ?) "
-                           "AND (UserName = ?)"),
+    // The user's days in the range go with their entries, all of which go.
+    execute({QStringLiteral("DELETE FROM DietActivity WHERE (DietDate >= ?) AND (DietDate <= ?) "
+                            "AND (UserName = ?)"),
+             QStringLiteral("DELETE FROM DietDay WHERE (DietDate >= ?) AND (DietDate <= ?) AND "
+                            "(UserName = ?)")},
             {dateValue(pDietDateLo), dateValue(pDietDateHi), pUserName},
             QStringLiteral("Unable to delete Diet Data.  "));
 }

@@ -96,7 +96,11 @@ private:
     bool recoverAfterCrash(QString problem);
     template <typename Open>
     void run(std::unique_ptr<Recordset>& member, const QString& phrase, Open open);
-    void execute(const QString& sql, const QVariantList& params, const QString& phrase);
+    // DietDay after an entry's (UserName, DietDate) went from `before` to `after` (either empty
+    // for an entry added or deleted): it holds a day while the day has an entry.
+    void keepDietDays(const QVariantList& before, const QVariantList& after);
+    // Runs the statements, each with `params`, as one change.
+    void execute(const QStringList& statements, const QVariantList& params, const QString& phrase);
     // Throws CommandFailed, silently, once a command has failed: the run is ending.
     void refuseAfterFailure() const;
     bool failed_ = false;

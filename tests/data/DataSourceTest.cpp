@@ -1,9 +1,12 @@
 // What the data source's commands return, and how their failures are reported.
 #include "Config.h"
 #include "DataStoreFixture.h"
+#include "SchemaLayout.h"
+#include "SchemaVersion.h"
 #include "Serving.h"
 
 #include <functional>
+#include <sqlite3.h>
 
 const QString obrien = u"O'Brien"_s;
 
@@ -42,19 +45,25 @@ TEST_F(DataStoreTest, DietCommandsSelectOneUsersRowsInLogOrderAndTheirRangesIncl
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
-TEST_F(DataStoreTest, DietDaysAreOneUsersDistinctDatesAscendingWhateverTheirText) {
-    // Users on either side of USER1 in the index, USER1 in another letter case, days of many
-    // entries, and dates the program did not write: a time after the day, a day that does not
-    // exist, a number.
-    for (const char* row :
-         {"USER0|2026-12-01", "USER1|2026-12-05", "user1|2026-12-05", "USER1|2026-12-03",
-          "USER1|2026-12-05 08:30", "USER2|2026-12-04", "USER1|2026-02-30", "USER1|20261204",
-          "USER1|2026-12-03", "USER2|2026-12-09", "USER1|2026-12-09"}) {
-        const QStringList f = QString::fromLatin1(row).split(u'|');
-        const QVariant date = f[1].toLongLong() ? QVariant(f[1].toLongLong()) : QVariant(f[1]);
-        ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate) VALUES (?, ?)"_s,
-                           {f[0], date});
-    }
+TEST_F(DataStoreTest, AnOlderLogGetsItsDaysFromItsEntriesOnceAndEachUsersDaysReadAscending) {
+    // A log of version 1, without the table of days: users on either side of USER1, USER1 in
+    // another letter case, days of many entries, and dates the program did not write: a time
+    // after the day, a day that does not exist, a number.
+    ds().closeDB();
+    for (const QString& sql :
+         {u"DROP TABLE DietDay"_s, u"PRAGMA user_version = 1"_s,
+          u"INSERT INTO DietActivity (UserName, DietDate) VALUES ('USER0', '2026-12-01'), "
+          "('USER1', '2026-12-05'), ('user1', '2026-12-05'), ('USER1', '2026-12-03'), "
+          "('USER1', '2026-12-05 08:30'), ('USER2', '2026-12-04'), ('USER1', '2026-02-30'), "
+          "('USER1', 20261204), ('USER1', '2026-12-03'), ('USER2', '2026-12-09'), "
+          "('USER1', '2026-12-09')"_s})
+        queryValue(db.path(), sql);
+    ASSERT_TRUE(ds().connectDB());
+    EXPECT_EQ(value(u"PRAGMA user_version"_s), kSchemaVersion);
+    int rc = SQLITE_ERROR;
+    EXPECT_EQ(
+        layoutDifference(describeLayout(ds().appDB.handle(), &rc), programLayout(kSchemaVersion)),
+        QString());
     const auto days = [this](const QString& user) {
         QVariantList out;
         ds().cmdDietDates(user);
@@ -77,6 +86,13 @@ TEST_F(DataStoreTest, DietDaysAreOneUsersDistinctDatesAscendingWhateverTheirText
     EXPECT_EQ(days(u1)[2], QVariant(day(3)));
     EXPECT_EQ(days(u"USER2"_s), (QVariantList{day(4), day(9)}));
     EXPECT_TRUE(days(u"USER3"_s).isEmpty());
+
+    // Opened again, the log is left as it is.
+    ds().closeDB();
+    const QByteArray upgraded = fileBytes(db.path());
+    ASSERT_TRUE(ds().connectDB());
+    ds().closeDB();
+    EXPECT_TRUE(fileBytes(db.path()) == upgraded);
     EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -30,10 +30,12 @@ protected:
         return rs->eof() ? QVariant() : rs->Fields(rs->fieldNames().first());
     }
 
+    // An entry written as the program writes one, with its day.
     void addDiet(const QString& user, const QDate& date, const QString& food, double fat = 1) {
         ds().appDB.execute(u"INSERT INTO DietActivity (UserName, DietDate, "
                            "FoodName, Fat) VALUES (?, ?, ?, ?)"_s,
                            {user, date, food, fat});
+        ds().appDB.execute(u"INSERT OR IGNORE INTO DietDay VALUES (?, ?)"_s, {user, date});
     }
     static QDate day(int d) { return QDate(2026, 12, d); }
     const QString u1 = u"USER1"_s;

@@ -1,6 +1,6 @@
 // A file in Backups is trusted on nothing but what it holds: one laid out otherwise than the
-// program's files, written by a newer version, kept in WAL mode or damaged is listed with why,
-// never reaches the log, and leaves no file beside it.
+// program's files of its version, written by a newer version, kept in WAL mode or damaged is
+// listed with why, never reaches the log, and leaves no file beside it.
 #include "DataStoreFixture.h"
 #include "Recordset.h"
 #include "Restore.h"
@@ -166,4 +166,41 @@ TEST_F(RestoreCopyTest,
     EXPECT_EQ(Recordset::openSnapshot(ds().appDB, u"SELECT count(*) AS n FROM DietActivity"_s)
                   ->Fields(u"n"_s),
               100001);
+}
+
+TEST_F(RestoreCopyTest, ACopyIsComparedWithTheLayoutOfItsOwnVersionAndAnOlderOneIsBroughtUpToDate) {
+    addDiet(u1, day(1), u"Banana"_s);
+    addDiet(u"USER2"_s, day(2), u"Egg"_s);
+    const SnapshotResult taken = takeSnapshot(ds().appDB);
+    ASSERT_TRUE(taken.status == SnapshotResult::Taken) << qPrintable(taken.reason);
+    const QByteArray bytes = fileBytes(taken.path);
+    const QString notOurs = u"The copy is not a Forkwise diet log."_s;
+    const struct {
+        const char* what;
+        QString sql;
+        QString refused;
+    } copies[] = {
+        {"this version's", {}, {}},
+        {"of version 1", u"DROP TABLE DietDay; PRAGMA user_version = 1"_s, {}},
+        {"without the days", u"DROP TABLE DietDay"_s, notOurs},
+        {"of version 1 with the days", u"PRAGMA user_version = 1"_s, notOurs},
+    };
+    const auto pathOf = [this](int i) {
+        return backups() + u"ForkData 2026-12-06 12%1.mdb"_s.arg((i + 1) * 100, 4, 10, QChar(u'0'));
+    };
+    for (int i = 0; i < int(std::size(copies)); ++i) {
+        SCOPED_TRACE(copies[i].what);
+        ASSERT_TRUE(writeFile(pathOf(i), bytes));
+        if (!copies[i].sql.isEmpty())
+            run(pathOf(i), copies[i].sql);
+        EXPECT_EQ(checkBackup(pathOf(i)), copies[i].refused);
+    }
+
+    addDiet(u1, day(3), u"Fig"_s);
+    const RestoreResult restored = restoreFromCopy(ds().appDB, pathOf(1), true);
+    EXPECT_TRUE(restored.changed && restored.reason.isEmpty()) << qPrintable(restored.reason);
+    EXPECT_EQ(value(u"PRAGMA user_version"_s), kSchemaVersion);
+    EXPECT_EQ(value(u"SELECT group_concat(UserName || ' ' || DietDate, ', ') FROM (SELECT * "
+                    "FROM DietDay ORDER BY 1, 2)"_s),
+              u"USER1 2026-12-01, USER2 2026-12-02"_s);
 }

@@ -21,8 +21,8 @@ static void refused(const QString& path) {
     EXPECT_TRUE(fileBytes(path) == before) << "the file was changed";
 }
 
-// Built from the layout older programs used (weights in INTEGER columns), then given what they
-// left in it: diet entries in every measure, the weights in whole grams and no version.
+// Built from the layout older programs used (weights in INTEGER columns, no DietDay), then given
+// what they left in it: diet entries in every measure, the weights in whole grams and no version.
 static void buildVersion0(const QTemporaryDir& dir, const QString& path) {
     const QString seedDir = seed::defaultSeedDir();
     ASSERT_TRUE(writeFile(dir.filePath(u"schema.sql"_s),
@@ -41,7 +41,7 @@ static void buildVersion0(const QTemporaryDir& dir, const QString& path) {
                                       "('USER1', '2026-12-02', 1001, 99, 12)"_s,
                                u"UPDATE FoodItem SET USDA_GM_WT = round(USDA_GM_WT)"_s,
                                u"UPDATE DietActivity SET USDA_GM_WT = round(USDA_GM_WT)"_s,
-                               u"PRAGMA user_version = 0"_s})
+                               u"DROP TABLE DietDay"_s, u"PRAGMA user_version = 0"_s})
         queryValue(path, sql);
 }
 

@@ -3,6 +3,7 @@
 #include "Snapshot.h"
 #include "SqlProbe.h"
 #include "frmOptions.h"
+#include "frmPurgeData.h"
 
 #include <QFile>
 #include <QMenu>
@@ -146,6 +147,57 @@ TEST_F(DietClipboardTest, CutAndPasteMovesAnEntryWithANewIdAndKeepsItsNullValues
     EXPECT_EQ(t->Count(), 0);
     EXPECT_FALSE(enabled("mnuEditDietEntry"));
     EXPECT_TRUE(w().tvwFood->hasFocus());
+}
+
+TEST_F(DietClipboardTest, TheLogKeepsADayWhileItHasAnEntryThroughEveryKindOfWrite) {
+    prepare({dietRow(1, "USER1", "2026-12-05", "Apple"), dietRow(2, "USER1", "2026-12-04", "Pear"),
+             dietRow(3, "USER2", "2026-12-04", "Theirs"),
+             QStringLiteral("UPDATE TableKey SET KeyValue = 10 WHERE KeyName = 'DIETACTIVITY'")});
+    startIn({"20261205", "20261204"});
+    TreeControl* t = w().tvwDiet;
+    const QString listed = QStringLiteral(
+        "SELECT group_concat(UserName || ' ' || substr(DietDate, 9), ', ') FROM (SELECT "
+        "UserName, DietDate FROM %1 ORDER BY 1, 2)");
+    const auto days = [&](const char* after, const char* expected) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(sql(listed.arg(QStringLiteral("DietDay"))),
+                  sql(listed.arg(QStringLiteral("(SELECT DISTINCT UserName, DietDate FROM "
+                                                "DietActivity)"))));
+        EXPECT_EQ(sql(listed.arg(QStringLiteral("DietDay"))), QString::fromLatin1(expected));
+    };
+    days("the start", "USER1 04, USER1 05, USER2 04");
+
+    dragTo(w().tvwFood, food(kCheese), Qt::LeftButton, nullptr); // today, the 6th
+    days("a food dropped on a new day", "USER1 04, USER1 05, USER1 06, USER2 04");
+    dragTo(t, entry(1), Qt::LeftButton, day("20261204"));
+    days("the only entry of a day moved", "USER1 04, USER1 06, USER2 04");
+    click(t, entry(11));
+    answerDialog([](dlgServings& dlg) { dlg.DTDate->setDate(QDate(2026, 12, 1)); });
+    choose("mnuEditDietEntry");
+    days("an entry given another date", "USER1 01, USER1 04, USER2 04");
+    click(t, entry(11));
+    choose("mnuEditCut");
+    days("the only entry of a day cut", "USER1 04, USER2 04");
+    click(t, day("20261204"));
+    choose("mnuEditCopy");
+    click(t, day("20261205")); // left in the tree, empty, by the move
+    choose("mnuEditPaste");
+    days("a day's entries pasted on a day without entries", "USER1 04, USER1 05, USER2 04");
+    click(t, entry(2));
+    choose("mnuEditDelete");
+    days("one of two entries of a day deleted", "USER1 04, USER1 05, USER2 04");
+    click(t, day("20261205"));
+    choose("Delete");
+    days("a day deleted", "USER1 04, USER2 04");
+
+    answer<frmPurgeData>([](frmPurgeData& f) {
+        f.dtLoDate->setDate(QDate(2026, 12, 1));
+        f.dtHighDate->setDate(QDate(2026, 12, 31));
+        f.OKButton->click();
+    });
+    choose("mnuToolsPurgeDietData");
+    days("a purge", "USER2 04");
+    EXPECT_TRUE(prompts().filter(QStringLiteral("Unable")).isEmpty());
 }
 
 TEST_F(DietClipboardTest, CopyOnADayPastesAllOfThisUsersEntriesOfItAsNewOnesOnAnyDay) {

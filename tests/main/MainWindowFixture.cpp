@@ -48,6 +48,7 @@ void MainWindowTest::TearDown() {
 void MainWindowTest::prepare(const QStringList& statements) {
     for (const QString& sql : statements)
         queryValue(db.path(), sql);
+    matchDietDays(db.path());
 }
 
 void MainWindowTest::start() {

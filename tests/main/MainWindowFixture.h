@@ -24,7 +24,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Runs SQL on the file before the program opens it.
+    // Runs SQL on the file before the program opens it; the entries it wrote get their days.
     void prepare(const QStringList& statements);
     // Starts the program; the window is gMainForm.
     void start();

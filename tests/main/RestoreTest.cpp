@@ -179,6 +179,7 @@ TEST_F(RestoreTest, APageCopyThatFailsKeepsTheChosenCopyAndOnlyASuccessThinsOutT
     for (int hour = 1; hour <= 5; ++hour)
         ASSERT_TRUE(writeFile(copy(hour), good));
     queryValue(copy(1), dietRow(2, "USER1", "2026-01-02", "Fig"));
+    matchDietDays(copy(1));
     Clock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
     start();
     // The fifth copy is chosen by its time in the list.

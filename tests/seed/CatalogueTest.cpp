@@ -33,7 +33,7 @@ TEST(DeliveredCatalogue, HoldsTheGroupsFavouritesCountersAndEveryFoodInAMeasureO
     // The layout's version; the diet log, empty.
     EXPECT_EQ(value(u"SELECT user_version || ' ' || (SELECT COUNT(*) FROM DietActivity) FROM "
                     "pragma_user_version"_s),
-              u"1 0"_s);
+              u"2 0"_s);
     EXPECT_EQ(
         value(u"SELECT group_concat(GroupTag || ' ' || ParentGroup || ' ' || GroupName, ' | ') "
               "FROM (SELECT * FROM FoodGroup WHERE GroupTag <> 'GROUP' ORDER BY GroupId)"_s),

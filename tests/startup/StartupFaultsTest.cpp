@@ -4,6 +4,7 @@
 #include "Module1.h"
 #include "Module1App.h"
 #include "MsgBoxRecorder.h"
+#include "SchemaVersion.h"
 #include "Seams.h"
 #include "SqlProbe.h"
 #include "TestDatabase.h"
@@ -75,10 +76,10 @@ TEST(StartupFaults, ANewerOrReadOnlyFileIsRefusedSayingWhatToDoAndLeftByteIdenti
         mode_t folder, file;
         int version;
         QString says;
-    } cases[] = {{0777, 0644, 2, newer},
-                 {0777, 0444, 1, readOnly},
-                 {0555, 0666, 1, readOnly}, // no room for the journal
-                 {0777, 0666, 1, QString()}};
+    } cases[] = {{0777, 0644, kSchemaVersion + 1, newer},
+                 {0777, 0444, kSchemaVersion, readOnly},
+                 {0555, 0666, kSchemaVersion, readOnly}, // no room for the journal
+                 {0777, 0666, kSchemaVersion, QString()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(qPrintable(c.says));
         mode(dataDir, 0777);
@@ -100,6 +101,7 @@ TEST(StartupFaults, AfterACrashADamagedFileIsReplacedByTheNewestGoodCopyOnlyOnYe
     const QString journal = db.path() + u"-journal"_s;
     queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                           "NumServings, Fat) VALUES (1, 'USER1', '2026-01-01', 'Kept', 1, 2)"_s);
+    matchDietDays(db.path());
     const QByteArray good = fileBytes(db.path());
     ASSERT_TRUE(writeFile(db.path(), good.left(good.size() / 2))); // cut off half way
     const QByteArray before = hashOf(db.path());

@@ -106,6 +106,7 @@ TEST(MainWindowOnX11, FoodsAndEntriesAreDraggedOntoDaysWithEitherButton) {
     queryValue(db.path(), u"INSERT INTO DietActivity (DietId, UserName, DietDate, FoodName, "
                           "NumServings) VALUES (900, 'USER1', '2026-12-01', 'Toast', 1), "
                           "(901, 'USER1', '2026-12-03', 'Tea', 1)"_s);
+    matchDietDays(db.path());
     const QString food = u'F' + queryValue(db.path(), u"SELECT FoodId FROM FoodItem WHERE "
                                                       "GroupId = 2 AND USDA_NDB_NO = 9003"_s)
                                     .toString();
