@@ -46,7 +46,7 @@ void DietLog::LoadDietDates() {
     for (; !dates.eof(); dates.MoveNext())
         days.push_back(newDayNode(dates.Fields(QStringLiteral("DietDate")).toDate()));
     dates.Close();
-    tvwDiet->AddNodes(QString(), std::move(days));
+    tvwDiet->AddNodes(QString(), days);
     tvwDiet->refresh();
 }
 

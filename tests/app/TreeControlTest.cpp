@@ -86,7 +86,7 @@ TEST_F(TreeControlTest, NodesMadeBeforehandGoInAsOneBatchAndShowTheirPictures) {
     std::vector<TreeNode*> batch;
     for (const QString& key : {u"DT2"_s, u"DT1"_s, u"DT3"_s, QString(), u"DT2"_s})
         batch.push_back(new TreeNode(key, u"day "_s + key, u"DayClosed"_s));
-    tree.AddNodes({}, std::move(batch));
+    tree.AddNodes({}, batch);
     EXPECT_EQ(inserted.size(), 1);
     // Taken and empty keys stay out (the sanitizer build would see them leak); the rest follow the
     // nodes already there, in their order, and are found by their keys.
