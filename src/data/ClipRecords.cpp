@@ -1,6 +1,8 @@
 #include "ClipRecords.h"
 
+#include "Module1.h"
 #include "Recordset.h"
+#include "clsFWSDataSource.h"
 
 namespace {
 long whole(const Recordset& rs, const char* column) {
@@ -67,4 +69,13 @@ void DietClipRecord::write(Recordset& rs) const {
     set(rs, "USDA_NDB_NO", qlonglong(USDA_NDB_NO));
     set(rs, "USDA_MSRE_NO", qlonglong(USDA_MSRE_NO));
     set(rs, "USDA_GM_WT", USDA_GM_WT);
+}
+
+std::optional<FoodClipRecord> currentFoodToLog() {
+    try {
+        return FoodClipRecord::read(*gDataSource->rscmdFoods);
+    } catch (const DbError&) {
+        showAppError(kDietUpdatePhrase);
+        return std::nullopt;
+    }
 }

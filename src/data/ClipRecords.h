@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class Recordset;
 
@@ -25,6 +26,10 @@ struct FoodClipRecord {
     // An original USDA food, whose standard values and serving size are protected.
     bool isOriginal() const { return USDA_NDB_NO != 0 && USDA_NDB_NO == FoodId; }
 };
+
+// The catalogue's current food, to be logged; when its row cannot be read, the diet log's
+// update message is shown and there is none.
+std::optional<FoodClipRecord> currentFoodToLog();
 
 struct DietClipRecord {
     long DietId = 0;

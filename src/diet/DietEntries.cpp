@@ -174,18 +174,14 @@ void DietLog::tvwDiet_OLEDragDrop(const QMimeData* data, Qt::DropAction&, int, i
     }
     if (state.strDragTag != kFoodItem)
         return;
-    FoodClipRecord food;
-    try {
-        food = FoodClipRecord::read(*gDataSource->rscmdFoods);
-    } catch (const DbError&) {
-        showAppError(kDietUpdatePhrase);
+    const std::optional<FoodClipRecord> food = currentFoodToLog();
+    if (!food)
         return;
-    }
     if (state.blnRightButton)
-        dropFoodAskingServings(food, dropDate(target));
+        dropFoodAskingServings(*food, dropDate(target));
     else
-        AddDietEntry(food, 1, dropDate(target), food.ServingSize, food.USDA_MSRE_NO,
-                     food.USDA_GM_WT);
+        AddDietEntry(*food, 1, dropDate(target), food->ServingSize, food->USDA_MSRE_NO,
+                     food->USDA_GM_WT);
 }
 
 void DietLog::moveEntry(TreeNode* entry, const QDate& day) {

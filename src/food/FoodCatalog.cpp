@@ -203,15 +203,9 @@ void FoodCatalog::addToDietLog() {
 
 void FoodCatalog::logCurrentFood() {
     // The quick way to log one serving eaten today, in the food's own measure.
-    FoodClipRecord food;
-    try {
-        food = FoodClipRecord::read(*gDataSource->rscmdFoods);
-    } catch (const DbError&) {
-        showAppError(kDietUpdatePhrase);
-        return;
-    }
-    parts.dietEntries->AddDietEntry(food, 1, Clock::today(), food.ServingSize, food.USDA_MSRE_NO,
-                                    food.USDA_GM_WT);
+    if (const std::optional<FoodClipRecord> food = currentFoodToLog())
+        parts.dietEntries->AddDietEntry(*food, 1, Clock::today(), food->ServingSize,
+                                        food->USDA_MSRE_NO, food->USDA_GM_WT);
 }
 
 namespace {

@@ -15,7 +15,7 @@
 
 using FoodEditorTest = MainWindowTest;
 
-TEST(sharesDisagree, MarksStatedCaloriesFarFromWhatTheGramsImply) {
+TEST(CalorieCheck, MarksStatedCaloriesFarFromWhatTheGramsImply) {
     // Within 20 kcal or 20% of what the grams imply, or no grams given: no mark.
     EXPECT_FALSE(sharesDisagree(10, 20, 5, 215) || sharesDisagree(0, 0, 0, 250));
     EXPECT_TRUE(sharesDisagree(10, 20, 5, 1900)); // a typo of a zero
